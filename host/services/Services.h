@@ -1,0 +1,39 @@
+#pragma once
+// The host's platform services as one process-wide object whose members a test may replace:
+// message box, today's date, pointer position, error reporting.
+
+#include "host/value/RuntimeError.h"
+
+#include <QDate>
+#include <QPoint>
+#include <QString>
+#include <functional>
+
+namespace host {
+
+struct Services {
+    // Shows a message box; returns the button pressed (1 = OK, 2 = Cancel, 6 = Yes, 7 = No...).
+    std::function<int(const QString& prompt, int style, const QString& title)> msgBox;
+    std::function<QDate()> today;
+    std::function<QPoint()> cursorPos; // screen pixels
+    std::function<void(const RuntimeError&)> reportError;
+};
+
+Services& services();
+
+// Snapshots services() on construction and restores it on destruction.
+class ServicesScope {
+public:
+    ServicesScope();
+    ~ServicesScope();
+    ServicesScope(const ServicesScope&) = delete;
+    ServicesScope& operator=(const ServicesScope&) = delete;
+
+private:
+    Services m_saved;
+};
+
+// The runtime's MsgBox: an empty title means the application's name.
+int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
+
+} // namespace host

@@ -1,0 +1,65 @@
+#pragma once
+// The host's font object, shared by reference: every holder of a FontRef sees a change made
+// through any other, and the font announces it (changed()) so widgets using it redraw.
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace host {
+
+class StdFont;
+using FontRef = std::shared_ptr<StdFont>;
+
+class StdFont : public QObject {
+    Q_OBJECT
+public:
+    StdFont();
+    // A font with the given face and size in points.
+    StdFont(const QString& name, double size, bool bold = false, bool italic = false);
+
+    static FontRef create(const QString& name = QStringLiteral("MS Sans Serif"), double size = 8.25,
+                          bool bold = false);
+    // A new font object with the same attributes (Ambient.Font hands out such a copy).
+    FontRef clone() const;
+    // Every attribute equal (face compared without regard to case).
+    bool sameAs(const StdFont& other) const;
+
+    QString get_Name() const { return m_name; }
+    void put_Name(const QString& name);
+    double get_Size() const { return m_size; } // points
+    void put_Size(double points);              // error 380 when not in (0, 2160]
+    bool get_Bold() const { return m_weight >= 550; }
+    void put_Bold(bool bold); // weight 700 or 400
+    bool get_Italic() const { return m_italic; }
+    void put_Italic(bool italic);
+    bool get_Underline() const { return m_underline; }
+    void put_Underline(bool underline);
+    bool get_Strikethrough() const { return m_strikethrough; }
+    void put_Strikethrough(bool strikethrough);
+    short get_Weight() const { return m_weight; }
+    void put_Weight(short weight); // 0..1000, error 380 otherwise
+    short get_Charset() const { return m_charset; }
+    void put_Charset(short charset);
+
+    // The Qt font for drawing: face through the host's substitutions (see Fonts.h), size in
+    // points, weight, style.
+    QFont toQFont() const;
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void touch();
+
+    QString m_name;
+    double m_size = 8.25;
+    short m_weight = 400;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_strikethrough = false;
+    short m_charset = 0;
+};
+
+} // namespace host

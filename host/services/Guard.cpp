@@ -1,0 +1,33 @@
+#include "host/services/Guard.h"
+
+#include "host/services/Services.h"
+
+#include <cstdio>
+
+namespace host {
+
+void reportEscapedError(const RuntimeError& error) noexcept
+{
+    try {
+        if (auto& report = services().reportError) {
+            report(error);
+            return;
+        }
+    } catch (...) {
+        // A reporter that fails itself must not take the event loop down with it.
+    }
+    std::fprintf(stderr, "Run-time error '%d': %s\n", error.number(),
+                 error.description().toLocal8Bit().constData());
+}
+
+void reportEscapedError(const std::exception& error) noexcept
+{
+    try {
+        reportEscapedError(
+            RuntimeError(Err::InvalidProcedureCall, QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        std::fprintf(stderr, "Unexpected error: %s\n", error.what());
+    }
+}
+
+} // namespace host

@@ -1,0 +1,57 @@
+#pragma once
+// The error boundary: every function Qt calls into (event overrides, slots, timer callbacks,
+// connected lambdas) runs its body inside guard(), so a RuntimeError never crosses Qt code.
+
+#include "host/value/RuntimeError.h"
+
+#include <exception>
+#include <utility>
+
+namespace host {
+
+// Hands an error that escaped an event handler to services().reportError; never throws.
+void reportEscapedError(const RuntimeError& error) noexcept;
+void reportEscapedError(const std::exception& error) noexcept;
+
+// Runs body; an escaping error is reported and the caller goes on. Returns false on error.
+template <class F>
+bool guard(F&& body) noexcept
+{
+    try {
+        std::forward<F>(body)();
+        return true;
+    } catch (const RuntimeError& error) {
+        reportEscapedError(error);
+    } catch (const std::exception& error) {
+        reportEscapedError(error);
+    }
+    return false;
+}
+
+// "Report and resume with the next statement": each statement run through the object that fails
+// goes to the handler, and the routine continues with its next statement.
+//     ResumeNext onError([&](const RuntimeError& e) { MsgBox("Atualiza : " + ...); });
+//     onError([&] { first(); });
+//     onError([&] { second(); });
+template <class Handler>
+class ResumeNext {
+public:
+    explicit ResumeNext(Handler handler) : m_handler(std::move(handler)) {}
+    template <class F>
+    void operator()(F&& statement)
+    {
+        try {
+            std::forward<F>(statement)();
+        } catch (const RuntimeError& error) {
+            ++m_errors;
+            guard([&] { m_handler(error); });
+        }
+    }
+    int errors() const { return m_errors; }
+
+private:
+    Handler m_handler;
+    int m_errors = 0;
+};
+
+} // namespace host

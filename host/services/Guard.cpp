@@ -3,6 +3,7 @@
 #include "host/services/Services.h"
 
 #include <cstdio>
+#include <new>
 
 namespace host {
 
@@ -23,6 +24,10 @@ void reportEscapedError(const RuntimeError& error) noexcept
 void reportEscapedError(const std::exception& error) noexcept
 {
     try {
+        if (dynamic_cast<const std::bad_alloc*>(&error)) {
+            reportEscapedError(RuntimeError(Err::OutOfMemory));
+            return;
+        }
         reportEscapedError(
             RuntimeError(Err::InvalidProcedureCall, QString::fromLocal8Bit(error.what())));
     } catch (...) {

@@ -15,8 +15,14 @@ constexpr OleColor RGB(int red, int green, int blue)
 }
 
 constexpr OleColor SystemColorFlag = 0x80000000u;
-constexpr OleColor systemColor(int index) { return SystemColorFlag | OleColor(index); }
-constexpr bool isSystemColor(OleColor color) { return (color & SystemColorFlag) != 0; }
+constexpr OleColor systemColor(int index)
+{
+    return SystemColorFlag | OleColor(index);
+}
+constexpr bool isSystemColor(OleColor color)
+{
+    return (color & SystemColorFlag) != 0;
+}
 
 // The system colours by name (vbButtonFace and alike).
 namespace SystemColor {
@@ -45,14 +51,20 @@ inline constexpr OleColor ThreeDDKShadow = systemColor(21);
 inline constexpr OleColor ThreeDLight = systemColor(22);
 inline constexpr OleColor InfoText = systemColor(23);
 inline constexpr OleColor InfoBackground = systemColor(24);
+inline constexpr OleColor HotLight = systemColor(25);
+inline constexpr OleColor GradientActiveCaption = systemColor(26);
+inline constexpr OleColor GradientInactiveCaption = systemColor(27);
+inline constexpr OleColor MenuHighlight = systemColor(28);
+inline constexpr OleColor MenuBarFlat = systemColor(29);
+inline constexpr OleColor FormBackground = systemColor(30); // no role of its own: button face
 } // namespace SystemColor
 
 // The RGB value (red in the low byte) of a colour, system colours translated through the fixed
 // palette. An unknown system index or a value with stray high bits raises error 380.
 OleColor translateColor(OleColor color);
-// The same as a QColor (opaque).
+// The same as a QColor (opaque); error 380 as translateColor.
 QColor toQColor(OleColor color);
-// The OLE_COLOR of an RGB QColor (alpha ignored).
+// The OLE_COLOR of a QColor (alpha ignored; any colour spec; an invalid QColor is black).
 OleColor fromQColor(const QColor& color);
 
 } // namespace host

@@ -48,6 +48,7 @@ inline constexpr int InvalidPicture = 481;
 } // namespace Err
 
 // Raises run-time error `number` (Err.Raise).
-[[noreturn]] void raiseError(int number, const QString& description = {}, const QString& source = {});
+[[noreturn]] void raiseError(int number, const QString& description = {},
+                             const QString& source = {});
 
 } // namespace host

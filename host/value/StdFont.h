@@ -3,6 +3,7 @@
 // through any other, and the font announces it (changed()) so widgets using it redraw.
 
 #include <QFont>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -15,13 +16,14 @@ using FontRef = std::shared_ptr<StdFont>;
 class StdFont : public QObject {
     Q_OBJECT
 public:
-    StdFont();
-    // A font with the given face and size in points.
+    StdFont(); // MS Sans Serif 8.25
+    // A font with the given face and size in points; error 380 for a size put_Size refuses.
     StdFont(const QString& name, double size, bool bold = false, bool italic = false);
 
     static FontRef create(const QString& name = QStringLiteral("MS Sans Serif"), double size = 8.25,
                           bool bold = false);
-    // A new font object with the same attributes (Ambient.Font hands out such a copy).
+    // A new font object with the same attributes and no connections (Ambient.Font hands out
+    // such a copy).
     FontRef clone() const;
     // Every attribute equal (face compared without regard to case).
     bool sameAs(const StdFont& other) const;
@@ -31,7 +33,7 @@ public:
     double get_Size() const { return m_size; } // points
     void put_Size(double points);              // error 380 when not in (0, 2160]
     bool get_Bold() const { return m_weight >= 550; }
-    void put_Bold(bool bold); // weight 700 or 400
+    void put_Bold(bool bold); // weight 700 or 400 (so True on a weight of 800 makes it 700)
     bool get_Italic() const { return m_italic; }
     void put_Italic(bool italic);
     bool get_Underline() const { return m_underline; }
@@ -48,6 +50,7 @@ public:
     QFont toQFont() const;
 
 Q_SIGNALS:
+    // Emitted once for every put_* that really changes a value, never for a same-value put.
     void changed();
 
 private:
@@ -63,3 +66,5 @@ private:
 };
 
 } // namespace host
+
+Q_DECLARE_METATYPE(host::FontRef)

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMetaType>
 #include <memory>
 
 namespace host {
@@ -22,13 +23,22 @@ public:
     qint32 get_Width() const;
     qint32 get_Height() const;
 
-    // PNG bytes; a picture read back from them has the same pixels.
+    // PNG bytes (empty for an empty picture); a picture read back from them has the same pixels.
     QByteArray toPng() const;
-    // Null when the bytes are not a readable image (never throws).
+    // Null when the bytes are not a readable PNG image or claim a size beyond MaxSide pixels a
+    // side or MaxPixels in all, checked before anything is decoded (never throws).
     static PictureRef fromPng(const QByteArray& bytes);
+
+    static constexpr int MaxSide = 16384;
+    static constexpr qint64 MaxPixels = qint64(64) * 1024 * 1024; // 256 MiB at 32 bits a pixel
+
+    // The same pixels (whatever the storage format) and size.
+    bool samePixels(const StdPicture& other) const;
 
 private:
     QImage m_image;
 };
 
 } // namespace host
+
+Q_DECLARE_METATYPE(host::PictureRef)

@@ -7,6 +7,7 @@
 #include "host/value/StdFont.h"
 #include "host/value/StdPicture.h"
 
+#include <QMetaType>
 #include <QString>
 #include <variant>
 
@@ -49,7 +50,8 @@ public:
     bool isNull() const { return type() == VarType::Null; }
     bool isNumeric() const; // Integer, Long, Single, Double, Boolean (not text: see IsNumeric)
     bool isObject() const { return type() == VarType::Object; }
-    // The runtime's name of the type ("Integer", "String", ...).
+    // The runtime's name of the type ("Integer", "String", ...; "StdFont", "StdPicture" or
+    // "Nothing" for an object).
     QString typeName() const;
 
     // Conversions as the runtime's CInt, CLng, CSng, CDbl, CBool, CStr, CDate: Empty is 0 or "",
@@ -64,7 +66,8 @@ public:
     QString toString() const;
     Date toDate() const;
     quint32 toOleColor() const { return quint32(toLong()); }
-    // The object held, or null for Empty/Null; 13 for any other type.
+    // The object held, or null for Empty, Null and Nothing; 13 for any other type (a picture
+    // asked for a font too).
     FontRef toFont() const;
     PictureRef toPicture() const;
 
@@ -89,3 +92,5 @@ private:
 };
 
 } // namespace host
+
+Q_DECLARE_METATYPE(host::Variant)

@@ -21,10 +21,11 @@ struct RegionalSettings {
     QChar dateSeparator;
     QString shortDatePattern; // in Format's tokens: "dd/mm/yyyy", "m/d/yyyy"
     QString longDatePattern;  // "dddd, d \de mmmm \de yyyy"
+    QString longTimePattern;  // in Format's tokens: "hh:nn:ss", "h:nn:ss AMPM"
     QChar timeSeparator;
     bool clock24 = true;
     QString amDesignator, pmDesignator;
-    QString currencySymbol; // "R$", "$"
+    QString currencySymbol;  // "R$", "$"
     QString currencySpacing; // between symbol and amount: " " (an ordinary space) or ""
     QStringList monthNames;  // 12, lower case in pt-BR
     QStringList monthAbbreviations;
@@ -78,7 +79,7 @@ short Year(Date date);
 short Month(Date date);
 short Day(Date date);
 short Weekday(Date date, short firstDayOfWeek = 1); // Sunday = 1 with the default first day
-Date Today(); // through services().today
+Date Today();                                       // through services().today
 QString MonthName(int month, bool abbreviate = false);
 QString WeekdayName(int weekday, bool abbreviate = false); // 1 = Sunday
 

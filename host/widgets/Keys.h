@@ -3,6 +3,7 @@
 // form's key preview that every focusable widget runs before raising its own key events.
 
 #include <QtGlobal>
+#include <qnamespace.h>
 
 class QKeyEvent;
 class QWidget;

@@ -1,0 +1,113 @@
+#include "host/widgets/CommandButton.h"
+
+#include "host/value/RuntimeError.h"
+
+namespace host {
+
+CommandButton::CommandButton(QWidget* parent, const QString& name)
+    : KeyRelay<MouseRelay<QPushButton>>(parent), Intrinsic(this)
+{
+    setAutoDefault(false);
+    setMouseTracking(true);
+    connect(this, &QAbstractButton::clicked, this, [this] { guard([&] { Q_EMIT Click(); }); });
+    initIntrinsicWidget(this, name);
+}
+
+CommandButton::~CommandButton() = default;
+
+void CommandButton::put_Caption(const QString& caption)
+{
+    setText(caption);
+}
+
+void CommandButton::put_Default(bool isDefault)
+{
+    m_default = isDefault;
+    setDefault(isDefault);
+    if (isDefault) {
+        for (auto* other : window()->findChildren<CommandButton*>())
+            if (other != this && other->m_default) other->put_Default(false);
+    }
+    watchWindow();
+}
+
+void CommandButton::put_Cancel(bool isCancel)
+{
+    m_cancel = isCancel;
+    if (isCancel) {
+        for (auto* other : window()->findChildren<CommandButton*>())
+            if (other != this) other->m_cancel = false;
+    }
+    watchWindow();
+}
+
+void CommandButton::put_BackColor(OleColor color)
+{
+    setPaletteColor(QPalette::Button, color);
+    m_backColor = color;
+}
+
+void CommandButton::put_Value(bool value)
+{
+    if (value) click();
+}
+
+void CommandButton::watchWindow()
+{
+    QWidget* target = (m_default || m_cancel) ? window() : nullptr;
+    if (target == m_watched) return;
+    if (m_watched) m_watched->removeEventFilter(this);
+    m_watched = target;
+    if (target && target != this) target->installEventFilter(this);
+}
+
+void CommandButton::showEvent(QShowEvent* e)
+{
+    guard([&] {
+        QPushButton::showEvent(e);
+        watchWindow(); // the window is final once the button is on screen
+    });
+}
+
+bool CommandButton::eventFilter(QObject* watched, QEvent* event)
+{
+    bool handled = false;
+    guard([&] {
+        // A key reaches the window only when the focused widget left it unaccepted.
+        if (watched != m_watched || event->type() != QEvent::KeyPress) return;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if ((enter && m_default) || (key == Qt::Key_Escape && m_cancel)) {
+            if (isVisible() && isEnabled()) {
+                handled = true;
+                click();
+            }
+        }
+    });
+    return handled || QPushButton::eventFilter(watched, event);
+}
+
+void CommandButton::applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped)
+{
+    // A focused button clicks on Enter as well as on Space.
+    if (ascii == 13) {
+        click();
+        return;
+    }
+    KeyRelay<MouseRelay<QPushButton>>::applyCharacter(e, original, ascii, stopped);
+}
+
+void CommandButton::raiseMouseDown(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseDown(b, s, x, y);
+}
+void CommandButton::raiseMouseMove(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseMove(b, s, x, y);
+}
+void CommandButton::raiseMouseUp(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseUp(b, s, x, y);
+}
+
+} // namespace host

@@ -1,0 +1,278 @@
+#include "host/widgets/TextBox.h"
+
+#include "host/value/RuntimeError.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QValidator>
+#include <limits>
+
+namespace host {
+
+// The backstop of MaxLength for edits that bypass the key path (the context menu's paste, a drop,
+// an input method): the user's change is cut back at the caret. Text set by code always passes,
+// and a text already longer than the limit (set by code, or a lowered limit) may keep its length.
+class TextBox::LengthLimit : public QValidator {
+public:
+    explicit LengthLimit(TextBox* box) : QValidator(box), m_box(box) {}
+
+    State validate(QString& input, int& pos) const override
+    {
+        const qint32 limit = m_box->m_maxLength;
+        if (limit <= 0 || m_box->m_codeEdit) return Acceptable;
+        const qsizetype allowed = std::max<qsizetype>(limit, m_box->m_lastLength);
+        const qsizetype excess = input.size() - allowed;
+        if (excess <= 0) return Acceptable;
+        const qsizetype cut = std::min<qsizetype>(excess, pos);
+        input.remove(pos - cut, cut);
+        pos -= int(cut);
+        return input.size() <= allowed ? Acceptable : Invalid;
+    }
+
+private:
+    TextBox* m_box;
+};
+
+namespace {
+// Sets a flag for the duration of a code edit.
+class CodeEdit {
+public:
+    explicit CodeEdit(bool& flag) : m_flag(flag), m_saved(flag) { m_flag = true; }
+    ~CodeEdit() { m_flag = m_saved; }
+
+private:
+    bool& m_flag;
+    bool m_saved;
+};
+
+Qt::Alignment qtAlignment(short alignment)
+{
+    switch (alignment) {
+    case 1:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case 2:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+} // namespace
+
+TextBox::TextBox(QWidget* parent, const QString& name)
+    : KeyRelay<MouseRelay<QLineEdit>>(parent), Intrinsic(this)
+{
+    // The runtime's limit is ours alone: Qt's own would cut text set by code.
+    setMaxLength(std::numeric_limits<int>::max());
+    setValidator(new LengthLimit(this));
+    setMouseTracking(true);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        guard([&] {
+            m_lastLength = text().size();
+            Q_EMIT Change();
+        });
+    });
+    initIntrinsicWidget(this, name);
+}
+
+TextBox::~TextBox() = default;
+
+void TextBox::put_Text(const QString& value)
+{
+    CodeEdit code(m_codeEdit);
+    setText(value);
+    setCursorPosition(0);
+}
+
+qint32 TextBox::get_SelStart() const
+{
+    return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+void TextBox::put_SelStart(qint32 start)
+{
+    if (start < 0) raiseError(Err::InvalidPropertyValue);
+    setCursorPosition(int(std::min<qsizetype>(start, text().size())));
+}
+
+qint32 TextBox::get_SelLength() const
+{
+    return qint32(selectedText().size());
+}
+
+void TextBox::put_SelLength(qint32 length)
+{
+    if (length < 0) raiseError(Err::InvalidPropertyValue);
+    const int start = get_SelStart();
+    const int count = int(std::min<qsizetype>(length, text().size() - start));
+    if (count == 0)
+        setCursorPosition(start);
+    else
+        setSelection(start, count);
+}
+
+void TextBox::put_SelText(const QString& value)
+{
+    CodeEdit code(m_codeEdit);
+    insert(value);
+}
+
+void TextBox::put_MaxLength(qint32 length)
+{
+    if (length < 0) raiseError(Err::InvalidPropertyValue);
+    m_maxLength = length;
+}
+
+void TextBox::put_Alignment(short alignment)
+{
+    if (alignment < 0 || alignment > 2) raiseError(Err::InvalidPropertyValue);
+    m_alignment = alignment;
+    setAlignment(qtAlignment(alignment));
+}
+
+void TextBox::put_Appearance(short appearance)
+{
+    if (appearance < 0 || appearance > 1) raiseError(Err::InvalidPropertyValue);
+    m_appearance = appearance;
+    update();
+}
+
+void TextBox::put_BorderStyle(short style)
+{
+    if (style < 0 || style > 1) raiseError(Err::InvalidPropertyValue);
+    m_borderStyle = style;
+    setFrame(style == 1);
+}
+
+void TextBox::put_BackColor(OleColor color)
+{
+    setPaletteColor(QPalette::Base, color);
+    m_backColor = color;
+}
+
+void TextBox::put_ForeColor(OleColor color)
+{
+    // Disabled text keeps the style's grey, as the runtime's disabled text box does.
+    setPaletteColor(QPalette::Text, color, false);
+    m_foreColor = color;
+}
+
+void TextBox::put_Locked(bool locked)
+{
+    m_locked = locked;
+    setReadOnly(locked);
+}
+
+void TextBox::raiseMouseDown(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseDown(b, s, x, y);
+}
+void TextBox::raiseMouseMove(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseMove(b, s, x, y);
+}
+void TextBox::raiseMouseUp(short& b, short& s, float& x, float& y)
+{
+    Q_EMIT MouseUp(b, s, x, y);
+}
+
+int TextBox::roomLeft() const
+{
+    if (m_maxLength <= 0) return std::numeric_limits<int>::max();
+    const qsizetype kept = text().size() - selectedText().size();
+    return int(std::max<qsizetype>(0, m_maxLength - kept));
+}
+
+void TextBox::typeText(const QString& typed)
+{
+    if (m_locked || typed.isEmpty()) return;
+    const int room = roomLeft();
+    if (room <= 0) return;
+    insert(typed.left(room));
+}
+
+void TextBox::pasteLimited()
+{
+    if (m_locked) return;
+    const QString clip = QGuiApplication::clipboard()->text();
+    if (clip.isEmpty()) return;
+    typeText(clip);
+}
+
+void TextBox::applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped)
+{
+    const bool unchanged = ascii == original && !stopped;
+    switch (ascii) {
+    case 13:
+        // Nothing is inserted; left unaccepted so that the window's default button sees it.
+        e->ignore();
+        return;
+    case 8:
+        if (m_locked) return;
+        if (unchanged)
+            QLineEdit::keyPressEvent(e);
+        else
+            backspace();
+        return;
+    case 3:
+        copy();
+        return;
+    case 22:
+        pasteLimited();
+        return;
+    case 24:
+        if (m_locked)
+            copy();
+        else
+            cut();
+        return;
+    default:
+        break;
+    }
+    const QChar c{ushort(ascii)};
+    if (!c.isPrint()) {
+        // Other control characters keep their editing meaning (Ctrl+A, Ctrl+Z) when unchanged.
+        if (unchanged) QLineEdit::keyPressEvent(e);
+        return;
+    }
+    // The rest of a key that typed more than one character (a composed sequence).
+    const QString text = e->text();
+    typeText(QString(c) + (unchanged && text.size() > 1 ? text.mid(1) : QString()));
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* e)
+{
+    guard([&] {
+        const QString commit = e->commitString();
+        if (commit.isEmpty()) return QLineEdit::inputMethodEvent(e);
+        LifeGuard alive(this);
+        QString result;
+        for (const QChar ch : commit) {
+            short ascii = short(ch.unicode());
+            previewKeyPress(this, ascii);
+            if (!alive) return;
+            if (ascii != 0) {
+                Q_EMIT KeyPress(ascii);
+                if (!alive) return;
+            }
+            if (ascii == 8) {
+                // A handler that turned a character into Backspace erases as Backspace does.
+                if (!result.isEmpty())
+                    result.chop(1);
+                else if (!m_locked)
+                    backspace();
+                continue;
+            }
+            const QChar c{ushort(ascii)};
+            if (ascii != 0 && c.isPrint()) result += c;
+        }
+        if (m_locked) result.clear();
+        const int room = roomLeft();
+        if (result.size() > room) result.truncate(room);
+        QInputMethodEvent changed(e->preeditString(), e->attributes());
+        changed.setCommitString(result, e->replacementStart(), e->replacementLength());
+        QLineEdit::inputMethodEvent(&changed);
+    });
+}
+
+} // namespace host

@@ -1,0 +1,507 @@
+#include "host/widgets/Form.h"
+
+#include "host/services/Guard.h"
+#include "host/value/RuntimeError.h"
+#include "host/widgets/Keys.h"
+#include "host/widgets/Lifetime.h"
+#include "host/widgets/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QHash>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWidget>
+
+namespace host {
+
+// Reaches the protected hooks of a form for the window and the key routing.
+struct FormAccess {
+    static void keyDown(Form* f, short& keyCode, short& shift)
+    {
+        guard([&] { f->Form_KeyDown(keyCode, shift); });
+    }
+    static void keyPress(Form* f, short& keyAscii)
+    {
+        guard([&] { f->Form_KeyPress(keyAscii); });
+    }
+    static void keyUp(Form* f, short& keyCode, short& shift)
+    {
+        guard([&] { f->Form_KeyUp(keyCode, shift); });
+    }
+    static void activate(Form* f)
+    {
+        guard([&] { f->Form_Activate(); });
+    }
+    static void resized(Form* f, QWidget* window)
+    {
+        // Takes over a size the user gave the window, keeping stored twips that still round to it.
+        const QSize px = window->size();
+        if (twipsToPixelsX(f->m_width, window) != px.width())
+            f->m_width = float(px.width() * twipsPerPixelX(window));
+        if (twipsToPixelsY(f->m_height, window) != px.height())
+            f->m_height = float(px.height() * twipsPerPixelY(window));
+        guard([&] { f->Form_Resize(); });
+    }
+    static void closeRequested(Form* f)
+    {
+        guard([&] { f->unload(); });
+    }
+};
+
+namespace {
+
+QHash<const QWidget*, QPointer<Form>>& windows()
+{
+    static QHash<const QWidget*, QPointer<Form>> map;
+    return map;
+}
+
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(Form* form) : QWidget(nullptr, Qt::Window), m_form(form) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // Closing unloads; the window goes through unload's deferred disposal, not Qt's close.
+        event->ignore();
+        if (m_form) FormAccess::closeRequested(m_form);
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate && m_form) FormAccess::activate(m_form);
+        return QWidget::event(event);
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        if (m_form) FormAccess::resized(m_form, this);
+    }
+    // The window's own keys, when no control has the focus.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!m_form || (focusWidget() && focusWidget() != this)) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        guard([&] {
+            QPointer<Form> form = m_form;
+            short keyCode = virtualKeyCode(event), shift = shiftMask(event->modifiers());
+            if (keyCode != 0) {
+                if (form->get_KeyPreview())
+                    previewKeyDown(this, keyCode, shift);
+                else
+                    FormAccess::keyDown(form, keyCode, shift);
+                if (!form) return;
+            }
+            short keyAscii = keyAsciiOf(event);
+            if (keyAscii == 0) return;
+            if (form->get_KeyPreview())
+                previewKeyPress(this, keyAscii);
+            else
+                FormAccess::keyPress(form, keyAscii);
+        });
+    }
+    void keyReleaseEvent(QKeyEvent* event) override
+    {
+        if (!m_form || (focusWidget() && focusWidget() != this) || event->isAutoRepeat()) {
+            QWidget::keyReleaseEvent(event);
+            return;
+        }
+        event->accept();
+        guard([&] {
+            short keyCode = virtualKeyCode(event), shift = shiftMask(event->modifiers());
+            if (keyCode == 0) return;
+            if (m_form->get_KeyPreview())
+                previewKeyUp(this, keyCode, shift);
+            else
+                FormAccess::keyUp(m_form, keyCode, shift);
+        });
+    }
+
+private:
+    QPointer<Form> m_form;
+};
+
+// The preview of one key press: run when Qt asks whether the key is a shortcut (so Alt+F reaches
+// Form_KeyDown before any shortcut takes it) and handed to the widget that then gets the key.
+struct PreviewRecord {
+    bool active = false;
+    QPointer<Form> form;
+    int qtKey = 0;
+    Qt::KeyboardModifiers modifiers;
+    short originalCode = 0, originalShift = 0;
+    short keyCode = 0, shift = 0;
+};
+
+PreviewRecord& record()
+{
+    static PreviewRecord r;
+    return r;
+}
+
+Form* previewingForm(const QWidget* widget)
+{
+    Form* form = Form::of(widget);
+    return form && form->get_KeyPreview() ? form : nullptr;
+}
+
+class KeyPreviewFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride: {
+            // Only the first delivery, to the focus widget; the event then climbs to parents.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || widget != QApplication::focusWidget()) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            PreviewRecord& r = record();
+            r.active = false;
+            Form* form = previewingForm(widget);
+            const short code = virtualKeyCode(key);
+            if (!form || code == 0) return false;
+            r.form = form;
+            r.qtKey = key->key();
+            r.modifiers = key->modifiers();
+            r.originalCode = r.keyCode = code;
+            r.originalShift = r.shift = shiftMask(key->modifiers());
+            FormAccess::keyDown(form, r.keyCode, r.shift);
+            r.active = true;
+            // A stopped key is no shortcut: it goes on as a key press to the focused widget, which
+            // skips the key's own action but still raises KeyPress for the character it types.
+            if (r.keyCode == 0) key->accept();
+            return false;
+        }
+        case QEvent::KeyPress: {
+            PreviewRecord& r = record();
+            if (!r.active) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() != r.qtKey || key->modifiers() != r.modifiers) {
+                r.active = false;
+                return false;
+            }
+            return false;
+        }
+        case QEvent::KeyRelease:
+            record().active = false;
+            return false;
+        default:
+            return false;
+        }
+    }
+};
+
+void installKeyPreview()
+{
+    static QPointer<KeyPreviewFilter> filter;
+    if (filter || !qApp) return;
+    filter = new KeyPreviewFilter;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
+}
+
+bool isControl(const QWidget* w)
+{
+    const QString name = w->objectName();
+    return !w->isWindow() && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
+           !isDisposed(w);
+}
+
+// Controls under `parent`, not descending into controls (their children are their own).
+void collectControls(const QWidget* parent, QList<QWidget*>& out)
+{
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow()) continue;
+        if (isControl(w)) {
+            out.append(w);
+            if (!qobject_cast<UserControl*>(w)) collectControls(w, out); // frames, picture boxes
+        } else {
+            collectControls(w, out);
+        }
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- key preview (Keys.h)
+
+void previewKeyDown(QWidget* widget, short& keyCode, short& shift)
+{
+    Form* form = previewingForm(widget);
+    if (!form) return;
+    PreviewRecord& r = record();
+    if (r.active && r.form == form && r.originalCode == keyCode && r.originalShift == shift) {
+        r.active = false;
+        keyCode = r.keyCode;
+        shift = r.shift;
+        return;
+    }
+    r.active = false;
+    FormAccess::keyDown(form, keyCode, shift);
+}
+
+void previewKeyPress(QWidget* widget, short& keyAscii)
+{
+    if (Form* form = previewingForm(widget)) FormAccess::keyPress(form, keyAscii);
+}
+
+void previewKeyUp(QWidget* widget, short& keyCode, short& shift)
+{
+    if (Form* form = previewingForm(widget)) FormAccess::keyUp(form, keyCode, shift);
+}
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(QObject* parent) : QObject(parent), m_font(StdFont::create()) {}
+
+Form::~Form()
+{
+    unloadNow(false);
+}
+
+QWidget* Form::widget() const
+{
+    return m_loaded ? m_window.data() : nullptr;
+}
+
+Form* Form::of(const QWidget* widget)
+{
+    if (!widget) return nullptr;
+    return windows().value(widget->window()).data();
+}
+
+void Form::load()
+{
+    if (m_loaded) return;
+    installKeyPreview();
+    auto* window = new FormWindow(this);
+    window->setObjectName(objectName());
+    window->setWindowTitle(m_caption);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, toQColor(m_backColor));
+    window->setPalette(palette);
+    window->setFont(m_font->toQFont());
+    window->resize(twipsToPixelsX(m_width, window), twipsToPixelsY(m_height, window));
+    m_window = window;
+    windows().insert(window, this);
+    m_loaded = true;
+    m_placed = false;
+    m_controls.clear();
+    guard([&] { Form_Load(); });
+    if (m_loaded) Q_EMIT loaded();
+}
+
+void Form::unload()
+{
+    unloadNow(true);
+}
+
+void Form::unloadNow(bool askFirst)
+{
+    if (!m_loaded || m_unloading) return;
+    if (askFirst) {
+        short cancel = 0;
+        guard([&] { Form_Unload(cancel); });
+        if (cancel != 0 || !m_loaded) return;
+    }
+    m_unloading = true;
+    QWidget* window = m_window.data();
+    if (window) {
+        // Controls end before the window takes them down with it, outer controls first.
+        for (UserControl* control : window->findChildren<UserControl*>())
+            control->terminate();
+        windows().remove(window);
+        dispose(window);
+    }
+    m_window = nullptr;
+    m_loaded = false;
+    m_controls.clear();
+    m_unloading = false;
+    if (m_modalLoop) m_modalLoop->exit();
+    Q_EMIT unloaded();
+}
+
+void Form::centre(const QWidget* anchor)
+{
+    QScreen* screen = anchor ? anchor->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen || !m_window) return;
+    QRect frame(QPoint(0, 0), m_window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    // The client area is what is centred: the frame's size is not known before the first show.
+    m_window->setGeometry(frame);
+    m_placed = true;
+}
+
+void Form::show()
+{
+    load();
+    if (!m_loaded || !m_window) return;
+    if (!m_placed) centre(nullptr);
+    m_window->show();
+    m_window->activateWindow();
+}
+
+void Form::showModal(const QWidget* anchor)
+{
+    if (m_loaded && m_window && m_window->isVisible())
+        raiseError(Err::FormAlreadyDisplayed,
+                   QStringLiteral("Form already displayed; can't show modally"));
+    load();
+    if (!m_loaded || !m_window) return;
+    centre(anchor);
+    m_window->setWindowModality(Qt::ApplicationModal);
+    m_window->show();
+    m_window->activateWindow();
+
+    QEventLoop loop;
+    QEventLoop* outer = m_modalLoop;
+    m_modalLoop = &loop;
+    QPointer<Form> self(this);
+    loop.exec(QEventLoop::DialogExec);
+    if (!self) return; // the form object itself was deleted by a handler
+    m_modalLoop = outer;
+    if (m_window) m_window->setWindowModality(Qt::NonModal);
+}
+
+void Form::hide()
+{
+    if (m_window) m_window->hide();
+    if (m_modalLoop) m_modalLoop->exit();
+}
+
+QWidget* Form::prepareAdd(const QString& name)
+{
+    load();
+    if (!m_window) raiseError(Err::InvalidProcedureCall, QStringLiteral("The form is not loaded"));
+    for (QWidget* existing : controls())
+        if (existing->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            raiseError(727,
+                       QStringLiteral("There is already a control with the name '%1'").arg(name));
+    return m_window;
+}
+
+void Form::adopt(UserControl* control, const QString& name, const PropertyBag* bag)
+{
+    control->startLife(name, bag);
+    m_controls.append(control);
+    // A control added to a shown window appears, unless its hooks hid it on purpose.
+    if (m_window && m_window->isVisible() &&
+        !(control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden()))
+        control->show();
+}
+
+UserControl* Form::add(const QString& progId, const QString&)
+{
+    raiseError(429, QStringLiteral("ActiveX component can't create object: no component registry "
+                                   "is available to create '%1'")
+                        .arg(progId));
+}
+
+UserControl* Form::add(const QString& progId, const QString& name, const PropertyBag&)
+{
+    return add(progId, name);
+}
+
+void Form::put_Caption(const QString& caption)
+{
+    m_caption = caption;
+    if (m_window) m_window->setWindowTitle(caption);
+}
+
+void Form::put_Width(float twips)
+{
+    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
+    m_width = twips;
+    if (m_window) m_window->resize(twipsToPixelsX(twips, m_window), m_window->height());
+}
+
+void Form::put_Height(float twips)
+{
+    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
+    m_height = twips;
+    if (m_window) m_window->resize(m_window->width(), twipsToPixelsY(twips, m_window));
+}
+
+void Form::putref_Font(FontRef font)
+{
+    if (!font) raiseError(Err::ObjectVariableNotSet);
+    m_font = std::move(font);
+    if (m_window) m_window->setFont(m_font->toQFont());
+}
+
+void Form::put_BackColor(OleColor color)
+{
+    const QColor c = toQColor(color);
+    m_backColor = color;
+    if (m_window) {
+        QPalette palette = m_window->palette();
+        palette.setColor(QPalette::Window, c);
+        m_window->setPalette(palette);
+    }
+}
+
+void Form::refreshControls() const
+{
+    QList<QPointer<QWidget>> kept;
+    for (const auto& c : std::as_const(m_controls))
+        if (c && !isDisposed(c)) kept.append(c);
+    m_controls = kept;
+    if (!m_window) return;
+    QList<QWidget*> found;
+    collectControls(m_window, found);
+    for (QWidget* w : std::as_const(found))
+        if (!m_controls.contains(w)) m_controls.append(w);
+}
+
+QList<QWidget*> Form::controls() const
+{
+    refreshControls();
+    QList<QWidget*> result;
+    for (const auto& c : std::as_const(m_controls))
+        result.append(c.data());
+    return result;
+}
+
+short Form::tabIndexOf(const QWidget* control) const
+{
+    const QList<QWidget*> list = controls();
+    return short(list.indexOf(const_cast<QWidget*>(control)));
+}
+
+void Form::setTabIndex(QWidget* control, short index)
+{
+    if (index < 0) raiseError(Err::InvalidPropertyValue);
+    refreshControls();
+    const qsizetype from = m_controls.indexOf(control);
+    if (from < 0) return;
+    const qsizetype to = std::min<qsizetype>(index, m_controls.size() - 1);
+    m_controls.move(from, to);
+    applyTabOrder();
+}
+
+void Form::applyTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (const auto& c : std::as_const(m_controls)) {
+        QWidget* w = c.data();
+        if (!w) continue;
+        // A control that is no tab stop itself hands the chain to its first focusable child.
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            for (QWidget* child : w->findChildren<QWidget*>())
+                if (child->focusPolicy() & Qt::TabFocus) {
+                    w = child;
+                    break;
+                }
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+} // namespace host

@@ -1,0 +1,117 @@
+#pragma once
+// A form: a persistent object whose window exists only between load() and unload(). Form_Load
+// builds the window's controls; unloading terminates them and destroys the window (deferred, so
+// a handler may unload the form it runs on) while the object and its members live on.
+
+#include "host/persist/PropertyBag.h"
+#include "host/value/OleColor.h"
+#include "host/value/StdFont.h"
+#include "host/widgets/UserControl.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <type_traits>
+
+class QEventLoop;
+
+namespace host {
+
+class Form : public QObject {
+    Q_OBJECT
+public:
+    explicit Form(QObject* parent = nullptr);
+    ~Form() override; // unloads (without asking Form_Unload)
+
+    QWidget* widget() const; // the window, null while unloaded
+    void load();             // creates the window and runs Form_Load; nothing if loaded
+    void unload();           // Form_Unload may cancel; nothing if unloaded
+    bool isLoaded() const { return m_loaded; }
+    void show(); // loads if needed and shows modeless
+    // Loads if needed, shows modally centred on the anchor's screen (else the primary one) and
+    // returns once the form is unloaded or hidden. Error 400 when the form is already shown.
+    void showModal(const QWidget* anchor = nullptr);
+    void hide();
+
+    // Places a new control on the window (loading the form if needed): Initialize, then
+    // InitProperties, or ReadProperties from the bag; then Resize. Error 727 for a name in use.
+    template <class T>
+    T* add(const QString& name)
+    {
+        static_assert(std::is_base_of_v<UserControl, T>, "add<T> places UserControls");
+        T* control = new T(prepareAdd(name));
+        adopt(control, name, nullptr);
+        return control;
+    }
+    template <class T>
+    T* add(const QString& name, const PropertyBag& bag)
+    {
+        static_assert(std::is_base_of_v<UserControl, T>, "add<T> places UserControls");
+        T* control = new T(prepareAdd(name));
+        adopt(control, name, &bag);
+        return control;
+    }
+    // Creation by ProgID needs the component registry, which this build does not have yet:
+    // these raise error 429 naming the ProgID.
+    UserControl* add(const QString& progId, const QString& name);
+    UserControl* add(const QString& progId, const QString& name, const PropertyBag& bag);
+
+    QString get_Name() const { return objectName(); }
+    QString get_Caption() const { return m_caption; }
+    void put_Caption(const QString& caption);
+    float get_Width() const { return m_width; } // client width in twips
+    void put_Width(float twips);                // negative raises 380
+    float get_Height() const { return m_height; }
+    void put_Height(float twips);
+    bool get_KeyPreview() const { return m_keyPreview; }
+    void put_KeyPreview(bool preview) { m_keyPreview = preview; }
+    FontRef get_Font() const { return m_font; }
+    void putref_Font(FontRef font); // null raises 91
+    OleColor get_BackColor() const { return m_backColor; }
+    void put_BackColor(OleColor color);
+
+    // The controls of the window in tab order (UserControls anywhere on it, not those inside
+    // another control, and named host widgets).
+    QList<QWidget*> controls() const;
+    short tabIndexOf(const QWidget* control) const;
+    void setTabIndex(QWidget* control, short index); // negative raises 380; large goes last
+
+    // The form whose window holds the widget, or null.
+    static Form* of(const QWidget* widget);
+
+Q_SIGNALS:
+    void loaded();
+    void unloaded();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(short& /*Cancel*/) {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_KeyDown(short& /*KeyCode*/, short& /*Shift*/) {}
+    virtual void Form_KeyPress(short& /*KeyAscii*/) {}
+    virtual void Form_KeyUp(short& /*KeyCode*/, short& /*Shift*/) {}
+
+private:
+    friend struct FormAccess;
+    QWidget* prepareAdd(const QString& name);
+    void adopt(UserControl* control, const QString& name, const PropertyBag* bag);
+    void unloadNow(bool askFirst);
+    void centre(const QWidget* anchor);
+    void applyTabOrder();
+    void refreshControls() const;
+
+    QPointer<QWidget> m_window;
+    bool m_loaded = false;
+    bool m_unloading = false;
+    bool m_placed = false;
+    QEventLoop* m_modalLoop = nullptr;
+    QString m_caption;
+    float m_width = 4680, m_height = 3195;
+    bool m_keyPreview = false;
+    FontRef m_font;
+    OleColor m_backColor = SystemColor::ButtonFace;
+    mutable QList<QPointer<QWidget>> m_controls;
+};
+
+} // namespace host

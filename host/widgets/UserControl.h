@@ -1,0 +1,201 @@
+#pragma once
+// The control surface every control derives from: it runs the runtime's life cycle on the
+// control's hooks, turns Qt input into the runtime's events, draws through Canvas, and hands out
+// the Ambient and Extender objects.
+
+#include "host/value/Variant.h"
+#include "host/widgets/Canvas.h"
+#include "host/widgets/Twips.h"
+
+#include <QList>
+#include <QMetaObject>
+#include <QWidget>
+
+class QShortcut;
+
+namespace host {
+
+class PropertyBag;
+class UserControl;
+
+// Late binding on any control (a UserControl or a host widget).
+// The class name without namespace ("xpoptionbutton").
+QString TypeName(const QObject* control);
+// Whether the control is of that class or derives from it (by name, without namespace).
+bool TypeOf(const QObject* control, const QString& className);
+template <class T>
+bool TypeOf(const QObject* control)
+{
+    return dynamic_cast<const T*>(control) != nullptr;
+}
+// Reads / writes a property by name (without regard to case): the control's own Q_PROPERTYs
+// first, then the extender's (Name, Left, Top, Width, Height, Visible, Enabled, TabIndex,
+// ToolTipText). 438 for a name it does not have, 383 for a read-only one, 13 for a value that
+// does not convert.
+Variant CallByNameGet(QObject* control, const QString& name);
+void CallByNameLet(QObject* control, const QString& name, const Variant& value);
+// The controls placed directly on a container (UserControls and host widgets: named children).
+QList<QWidget*> containerControls(const QWidget* container);
+
+// What the container tells a control (Ambient): read when asked.
+class AmbientProperties {
+public:
+    explicit AmbientProperties(const UserControl* control) : m_control(control) {}
+    bool get_UserMode() const { return true; }
+    QString get_DisplayName() const; // the extender name
+    FontRef get_Font() const;        // a new font object copying the container's font
+    OleColor get_BackColor() const;
+    OleColor get_ForeColor() const;
+
+private:
+    const UserControl* m_control;
+};
+
+// The container's side of a control (Extender): name, placement in twips, visibility, tab
+// order, and late-bound access to the control and to its siblings.
+class ControlExtender {
+public:
+    explicit ControlExtender(UserControl* control) : m_control(control) {}
+    QString get_Name() const;
+    float get_Left() const;
+    void put_Left(float twips);
+    float get_Top() const;
+    void put_Top(float twips);
+    float get_Width() const;
+    void put_Width(float twips);
+    float get_Height() const;
+    void put_Height(float twips);
+    void Move(float left, float top, float width, float height);
+    bool get_Visible() const;
+    void put_Visible(bool visible);
+    bool get_Enabled() const;
+    void put_Enabled(bool enabled);
+    short get_TabIndex() const;
+    void put_TabIndex(short index);
+    QString get_ToolTipText() const;
+    void put_ToolTipText(const QString& text);
+
+    QWidget* get_Container() const;
+    // The controls on the same container, this one included, in creation order.
+    QList<QWidget*> ContainerControls() const;
+    QString TypeName() const;
+    bool TypeOf(const QString& className) const;
+    Variant getProperty(const QString& name) const;
+    void setProperty(const QString& name, const Variant& value);
+
+private:
+    UserControl* m_control;
+};
+
+class UserControl : public QWidget, public Canvas {
+    Q_OBJECT
+public:
+    explicit UserControl(QWidget* parent = nullptr);
+    ~UserControl() override;
+
+    // Creates a control outside a Form and runs its start of life (Form::add does the same).
+    template <class T>
+    static T* create(QWidget* parent, const QString& name, const PropertyBag* bag = nullptr)
+    {
+        T* control = new T(parent);
+        control->startLife(name, bag);
+        return control;
+    }
+    // Names the control, then Initialize, InitProperties (no bag) or ReadProperties, Resize.
+    // Show follows when the control is shown. Runs once.
+    void startLife(const QString& name, const PropertyBag* bag);
+    bool lifeStarted() const { return m_lifeStarted; }
+    // Raises Terminate once (also done when the control is disposed or its container dies), for
+    // this control and then for the controls inside it.
+    void terminate();
+    bool terminated() const { return m_terminated; }
+
+    // WriteProperties into the bag.
+    void saveTo(PropertyBag& bag);
+    // The runtime's PropertyChanged: tells the container that a saved property changed.
+    void PropertyChanged(const QString& name);
+
+    AmbientProperties Ambient() const { return AmbientProperties(this); }
+    ControlExtender Extender() { return ControlExtender(this); }
+
+    // Surface properties besides those of Canvas.
+    float get_Width() const { return m_geometry.get_Width(); } // twips
+    void put_Width(float twips);
+    float get_Height() const { return m_geometry.get_Height(); }
+    void put_Height(float twips);
+    bool get_Enabled() const { return isEnabled(); }
+    void put_Enabled(bool enabled) { setEnabled(enabled); }
+    // Characters that, typed with Alt, raise AccessKeyPress ("FS" for Alt+F and Alt+S).
+    QString get_AccessKeys() const { return m_accessKeys; }
+    void put_AccessKeys(const QString& keys);
+
+    TwipsGeometry& geometryTwips() { return m_geometry; }
+    const TwipsGeometry& geometryTwips() const { return m_geometry; }
+
+Q_SIGNALS:
+    void propertyChanged(const QString& name);
+
+protected:
+    // Sets the designed size (twips) before the life cycle starts, without raising Resize.
+    void setDesignSize(float widthTwips, float heightTwips);
+
+    virtual void UserControl_Initialize() {}
+    virtual void UserControl_InitProperties() {}
+    virtual void UserControl_ReadProperties(PropertyBag& /*PropBag*/) {}
+    virtual void UserControl_WriteProperties(PropertyBag& /*PropBag*/) {}
+    virtual void UserControl_Resize() {}
+    virtual void UserControl_Show() {}
+    virtual void UserControl_Hide() {}
+    virtual void UserControl_Paint() {}
+    virtual void UserControl_Terminate() {}
+    virtual void UserControl_Click() {}
+    virtual void UserControl_DblClick() {}
+    virtual void UserControl_KeyDown(short& /*KeyCode*/, short& /*Shift*/) {}
+    virtual void UserControl_KeyPress(short& /*KeyAscii*/) {}
+    virtual void UserControl_KeyUp(short& /*KeyCode*/, short& /*Shift*/) {}
+    virtual void UserControl_MouseDown(short& /*Button*/, short& /*Shift*/, float& /*X*/,
+                                       float& /*Y*/)
+    {}
+    virtual void UserControl_MouseMove(short& /*Button*/, short& /*Shift*/, float& /*X*/,
+                                       float& /*Y*/)
+    {}
+    virtual void UserControl_MouseUp(short& /*Button*/, short& /*Shift*/, float& /*X*/,
+                                     float& /*Y*/)
+    {}
+    virtual void UserControl_AccessKeyPress(short& /*KeyAscii*/) {}
+    virtual void UserControl_GotFocus() {}
+    virtual void UserControl_LostFocus() {}
+
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void raiseResizeIfChanged();
+    void watchAncestors();
+    void mouseArgs(const QMouseEvent* event, short& shift, float& x, float& y) const;
+    void handleKeyDown(QKeyEvent* event);
+
+    TwipsGeometry m_geometry;
+    QSize m_lastResizeSize;
+    bool m_lifeStarted = false;
+    bool m_terminated = false;
+    bool m_showRaised = false;
+    bool m_clickAfterDouble = false; // the release ending a double-click raises no Click
+    QString m_accessKeys;
+    QList<QShortcut*> m_accessShortcuts;
+    QList<QMetaObject::Connection> m_ancestorWatch;
+};
+
+} // namespace host

@@ -163,6 +163,15 @@ qint32 Variant::toLong() const
     return host::CLng(*this);
 }
 
+quint32 Variant::toOleColor() const
+{
+    if (const double* d = std::get_if<double>(&m_value)) {
+        if (*d >= 2147483648.0 && *d <= 4294967295.0 && *d == std::floor(*d))
+            return quint32(qint64(*d));
+    }
+    return quint32(toLong());
+}
+
 float Variant::toSingle() const
 {
     return host::CSng(*this);

@@ -65,7 +65,9 @@ public:
     bool toBoolean() const;
     QString toString() const;
     Date toDate() const;
-    quint32 toOleColor() const { return quint32(toLong()); }
+    // An OLE_COLOR: a Long's bits; a whole number from 2^31 to 2^32 - 1 (a colour written
+    // unsigned, 2147483653 for 0x80000005) is taken as those bits instead of overflowing.
+    quint32 toOleColor() const;
     // The object held, or null for Empty, Null and Nothing; 13 for any other type (a picture
     // asked for a font too).
     FontRef toFont() const;

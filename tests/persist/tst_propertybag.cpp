@@ -2,6 +2,7 @@
 
 #include "host/persist/FormFile.h"
 #include "host/persist/PropertyBag.h"
+#include "host/value/RuntimeError.h"
 
 #include <QColor>
 #include <QImage>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void namesIgnoreCase();
     void orderIsTheFirstWrite();
     void removalKeepsLookupsRight();
+    void unsignedColourReadsAsColour();
     void equality();
 };
 
@@ -255,6 +257,20 @@ void tst_PropertyBag::orderIsTheFirstWrite()
     QCOMPARE(read.ReadProperty(QStringLiteral("Text"), {}).toString(), QStringLiteral("b"));
     QCOMPARE(read.ReadProperty(QStringLiteral("BackColor"), {}).toOleColor(), 0x80000005u);
     QVERIFY(read == bag);
+}
+
+// A colour typed by hand as its unsigned value reads as that colour, not as an overflow.
+void tst_PropertyBag::unsignedColourReadsAsColour()
+{
+    const QByteArray file = R"({"format": "kvform 1", "form": {"name": "f", "width": 100,
+        "height": 100}, "controls": [{"class": "VB.Label", "name": "lbl", "left": 0, "top": 0,
+        "width": 10, "height": 10, "properties": [["BackColor", 2147483653],
+        ["ForeColor", 255]]}]})";
+    const FormDescription form = FormFile::parse(file, QStringLiteral("colours.kvform"));
+    const PropertyBag& bag = form.controls.at(0).properties;
+    QCOMPARE(bag.ReadProperty(QStringLiteral("BackColor"), {}).toOleColor(), 0x80000005u);
+    QCOMPARE(bag.ReadProperty(QStringLiteral("ForeColor"), {}).toOleColor(), 255u);
+    QVERIFY_THROWS_EXCEPTION(host::RuntimeError, Variant(4294967296.0).toOleColor());
 }
 
 void tst_PropertyBag::removalKeepsLookupsRight()

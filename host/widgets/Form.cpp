@@ -1,5 +1,6 @@
 #include "host/widgets/Form.h"
 
+#include "host/automation/CreateControl.h"
 #include "host/services/Guard.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/Keys.h"
@@ -397,16 +398,26 @@ void Form::adopt(UserControl* control, const QString& name, const PropertyBag* b
         control->show();
 }
 
-UserControl* Form::add(const QString& progId, const QString&)
+UserControl* Form::add(const QString& progId, const QString& name)
 {
-    raiseError(429, QStringLiteral("ActiveX component can't create object: no component registry "
-                                   "is available to create '%1'")
-                        .arg(progId));
+    return addByProgId(progId, name, nullptr);
 }
 
-UserControl* Form::add(const QString& progId, const QString& name, const PropertyBag&)
+UserControl* Form::add(const QString& progId, const QString& name, const PropertyBag& bag)
 {
-    return add(progId, name);
+    return addByProgId(progId, name, &bag);
+}
+
+UserControl* Form::addByProgId(const QString& progId, const QString& name, const PropertyBag* bag)
+{
+    QWidget* window = prepareAdd(name);
+    UserControl* control = nullptr;
+    QString why;
+    const HRESULT hr = createInstance(progId, window, &control, &why);
+    if (failed(hr) || !control)
+        raiseError(429, QStringLiteral("ActiveX component can't create object: %1").arg(why));
+    adopt(control, name, bag);
+    return control;
 }
 
 void Form::put_Caption(const QString& caption)

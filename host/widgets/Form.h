@@ -51,8 +51,8 @@ public:
         adopt(control, name, &bag);
         return control;
     }
-    // Creation by ProgID needs the component registry, which this build does not have yet:
-    // these raise error 429 naming the ProgID.
+    // Creation by ProgID through the component registry (the module is loaded when needed):
+    // error 429 naming the ProgID and the reason when the class cannot be created.
     UserControl* add(const QString& progId, const QString& name);
     UserControl* add(const QString& progId, const QString& name, const PropertyBag& bag);
 
@@ -96,6 +96,7 @@ private:
     friend struct FormAccess;
     QWidget* prepareAdd(const QString& name);
     void adopt(UserControl* control, const QString& name, const PropertyBag* bag);
+    UserControl* addByProgId(const QString& progId, const QString& name, const PropertyBag* bag);
     void unloadNow(bool askFirst);
     void centre(const QWidget* anchor);
     void applyTabOrder();

@@ -1,6 +1,7 @@
 // Forms: load and unload, modeless and modal showing driven from the nested loop, closing,
 // unloading from a handler, key preview ahead of the controls and of shortcuts, tab order.
 
+#include "host/automation/Registry.h"
 #include "host/persist/PropertyBag.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -316,13 +318,19 @@ void TestFormHost::addWithBagAndNames()
     } catch (const RuntimeError& e) {
         QCOMPARE(e.number(), 727);
     }
+    // A class missing from the registry: 429 naming it, and no control left behind.
+    QTemporaryDir dir;
+    Registry::setPath(dir.filePath(QStringLiteral("registry.json")));
+    const qsizetype before = form.controls().size();
     try {
         form.add(QStringLiteral("Kv_CTRL.txtCampo"), QStringLiteral("txtNome"));
-        QFAIL("no registry, yet created");
+        QFAIL("unregistered class created");
     } catch (const RuntimeError& e) {
         QCOMPARE(e.number(), 429);
         QVERIFY(e.description().contains(QStringLiteral("Kv_CTRL.txtCampo")));
     }
+    Registry::setPath({});
+    QCOMPARE(form.controls().size(), before);
 }
 
 void TestFormHost::controlsInTabOrder()

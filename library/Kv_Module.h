@@ -1,0 +1,17 @@
+#pragma once
+// Kv_Module: the library's module-level state, one per user-interface thread. DataEscolhida is
+// the date the calendar hands back to the field that opened it (0 = no date).
+
+#include "host/value/Date.h"
+
+namespace Kv_CTRL {
+
+class Kv_Module {
+public:
+    Kv_Module() = delete;
+
+    // This thread's chosen date; assign through the reference.
+    static host::Date& DataEscolhida();
+};
+
+} // namespace Kv_CTRL

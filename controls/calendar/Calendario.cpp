@@ -1,0 +1,297 @@
+#include "controls/calendar/Calendario.h"
+
+#include "host/regional/Regional.h"
+#include "host/services/Guard.h"
+#include "host/services/Services.h"
+#include "host/value/RuntimeError.h"
+#include "host/value/StdFont.h"
+
+#include <QDate>
+#include <array>
+#include <cmath>
+#include <memory>
+
+namespace Kv_CTRL {
+
+namespace {
+
+constexpr float CellLeft = 60, CellStep = 405, CellWidth = 390, CellHeight = 330;
+constexpr float HeaderTop = 720, GridTop = 1110, RowStep = 360;
+
+struct Cabecalho {
+    short column;
+    const char* caption;
+    const char* toolTip;
+};
+
+// The weekday headers by array index: Saturday holds index 1 although it stands in the last
+// column, so a header is found by its index, never by its column.
+const std::array<Cabecalho, 7>& cabecalhos()
+{
+    static const std::array<Cabecalho, 7> table = {{
+        {0, "Dom", "Domingo"},
+        {6, "Sab", "S\u00e1bado"},
+        {1, "Seg", "Segunda-Feira"},
+        {2, "Ter", "Ter\u00e7a-Feira"},
+        {3, "Qua", "Quarta-Feira"},
+        {4, "Qui", "Quinta-Feira"},
+        {5, "Sex", "Sexta-Feira"},
+    }};
+    return table;
+}
+
+host::FontRef designFont(const char* face, double size)
+{
+    // Each widget has its own font object, as each was given one in the designer.
+    return host::StdFont::create(QString::fromLatin1(face), size, true);
+}
+
+// The date day/month/year, with the same failures the day/month/year text would have when
+// converted: no such day, or a year that is not a whole number the runtime's dates can hold.
+host::Date dataDe(int dia, int mes, float ano)
+{
+    if (!(ano >= 100 && ano <= 9999) || ano != std::floor(ano))
+        host::raiseError(host::Err::TypeMismatch);
+    const QDate date(int(ano), mes, dia);
+    if (!date.isValid()) host::raiseError(host::Err::TypeMismatch);
+    return host::Date::fromQDate(date);
+}
+
+bool fimDeSemana(short weekday)
+{
+    return weekday == 1 || weekday == 7;
+}
+
+} // namespace
+
+void Calendario::Ui::clear()
+{
+    cmbMes = nullptr;
+    cmbAno = nullptr;
+    Label1 = nullptr;
+    Label2 = nullptr;
+    lblNomeDia.reset();
+    lblDia.reset();
+}
+
+Calendario::Calendario(QObject* parent) : host::Form(parent)
+{
+    setObjectName(QStringLiteral("Calendario"));
+    put_Caption(QStringLiteral("Caled\u00e1rio"));
+    put_Width(2940);
+    put_Height(3300);
+    put_KeyPreview(true);
+    // The widgets go with the window; the remembered values stay.
+    connect(this, &host::Form::unloaded, this, [this] { ui.clear(); });
+}
+
+Calendario::~Calendario()
+{
+    // The base class unloads a loaded form after this object's members are gone.
+    disconnect(this, &host::Form::unloaded, this, nullptr);
+}
+
+Calendario& Calendario::instance()
+{
+    thread_local std::unique_ptr<Calendario> form;
+    if (!form) form = std::make_unique<Calendario>();
+    return *form;
+}
+
+QStringList Calendario::nomesDosMeses()
+{
+    return {QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"), QStringLiteral("Mar\u00e7o"),
+            QStringLiteral("Abril"),   QStringLiteral("Maio"),      QStringLiteral("Junho"),
+            QStringLiteral("Julho"),   QStringLiteral("Agosto"),    QStringLiteral("Setembro"),
+            QStringLiteral("Outubro"), QStringLiteral("Novembro"),  QStringLiteral("Dezembro")};
+}
+
+QStringList Calendario::anosDaLista()
+{
+    QStringList years;
+    for (int year = PrimeiroAno; year <= UltimoAno; ++year)
+        years.append(QString::number(year));
+    return years;
+}
+
+void Calendario::Form_Load()
+{
+    createControls();
+}
+
+void Calendario::createControls()
+{
+    QWidget* window = widget();
+    ui.clear();
+
+    // Created first so that they lead the tab order: month list, then year list.
+    ui.cmbMes = new host::ComboBox(window, QStringLiteral("cmbMes"));
+    ui.cmbMes->put_Style(2);
+    ui.cmbMes->putref_Font(designFont("MS Sans Serif", 8.25));
+    ui.cmbMes->Move(30, 285, 1905, 315);
+
+    ui.cmbAno = new host::ComboBox(window, QStringLiteral("cmbAno"));
+    ui.cmbAno->put_Style(2);
+    ui.cmbAno->putref_Font(designFont("MS Sans Serif", 8.25));
+    ui.cmbAno->Move(1950, 285, 915, 315);
+
+    ui.Label1 = new host::Label(window, QStringLiteral("Label1"));
+    ui.Label1->putref_Font(designFont("MS Sans Serif", 8.25));
+    ui.Label1->put_AutoSize(true);
+    ui.Label1->put_Caption(QStringLiteral("M\u00eas"));
+    ui.Label1->Move(45, 60);
+
+    ui.Label2 = new host::Label(window, QStringLiteral("Label2"));
+    ui.Label2->putref_Font(designFont("MS Sans Serif", 8.25));
+    ui.Label2->put_AutoSize(true);
+    ui.Label2->put_Caption(QStringLiteral("Ano"));
+    ui.Label2->Move(1950, 75);
+
+    ui.lblNomeDia.emplace(window, QStringLiteral("lblNomeDia"));
+    for (short index = 0; index < short(cabecalhos().size()); ++index) {
+        const Cabecalho& h = cabecalhos()[size_t(index)];
+        host::Label* header = ui.lblNomeDia->Load(index);
+        header->putref_Font(designFont("Times New Roman", 8.25));
+        header->put_Alignment(2);
+        header->put_BackColor(CorAzul);
+        header->put_ForeColor(CorAmarela);
+        header->put_Caption(QString::fromUtf8(h.caption));
+        header->put_ToolTipText(QString::fromUtf8(h.toolTip));
+        header->Move(CellLeft + CellStep * float(h.column), HeaderTop, CellWidth, CellHeight);
+    }
+
+    ui.lblDia.emplace(window, QStringLiteral("lblDia"));
+    for (short index = PrimeiraCelula; index <= UltimaCelula; ++index) {
+        const int row = (index - 1) / 7, column = (index - 1) % 7;
+        host::Label* cell = ui.lblDia->Load(index);
+        cell->putref_Font(designFont("MS Sans Serif", 12));
+        cell->put_Alignment(2);
+        cell->put_BackColor(host::SystemColor::WindowBackground);
+        cell->put_ForeColor(host::SystemColor::WindowText);
+        cell->put_Caption(QStringLiteral("00"));
+        cell->Move(CellLeft + CellStep * float(column), GridTop + RowStep * float(row), CellWidth,
+                   CellHeight);
+    }
+}
+
+host::Label* Calendario::celula(short index) const
+{
+    if (index < PrimeiraCelula || index > UltimaCelula || !ui.lblDia || !ui.lblDia->exists(index))
+        return nullptr;
+    return ui.lblDia->item(index);
+}
+
+short Calendario::DiasDoMes(host::Date data)
+{
+    switch (host::Month(data)) {
+    case 2:
+        // The year's last digits decide, with no century exception: exact from 1901 to 2099.
+        return host::Year(data) % 4 == 0 ? 29 : 28;
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    default:
+        return 31;
+    }
+}
+
+void Calendario::Atualiza()
+{
+    // A failing statement is reported with the values in use, and the refresh goes on with the
+    // next one, so that the grid shows as much of the month as could be worked out.
+    bool quiet = false;
+    host::ResumeNext onError([&](const host::RuntimeError& e) {
+        if (e.number() <= 0) {
+            quiet = true;
+            return;
+        }
+        host::MsgBox(QStringLiteral("Atualiza : %1 %2\ncMes : %3  cAno %4")
+                         .arg(QString::number(e.number()), e.description(), QString::number(cMes),
+                              host::CStr(host::Variant(cAno))),
+                     0);
+    });
+    const auto run = [&](auto&& statement) {
+        if (!quiet) onError(statement);
+    };
+
+    host::ComboBox* mes = ui.cmbMes;
+    host::ComboBox* ano = ui.cmbAno;
+    if (!mes || !ano || !ui.lblDia) return;
+    // The year list's first item (1900) counts as no selection: the grid stays as it is.
+    if (mes->get_ListIndex() < 0 || ano->get_ListIndex() < 1) return;
+
+    run([&] { cMes = short(mes->get_ListIndex() + 1); });
+    run([&] { cAno = host::CSng(host::Variant(ano->get_List(ano->get_ListIndex()))); });
+
+    host::Date primeiro;
+    short dias = 0, semana = 0, hoje = 0, diaDaSemana = 0;
+    run([&] { primeiro = dataDe(1, cMes, cAno); });
+    run([&] { dias = DiasDoMes(primeiro); });
+    for (short index = PrimeiraCelula; index <= UltimaCelula; ++index) {
+        run([&] {
+            host::Label* cell = ui.lblDia->item(index);
+            cell->put_Caption(QString());
+            cell->put_BackColor(host::SystemColor::ButtonFace);
+            cell->put_Enabled(false);
+        });
+    }
+    run([&] { semana = host::Weekday(primeiro); });
+    run([&] { hoje = host::Day(host::Today()); });
+
+    for (short dia = 1; dia <= dias; ++dia) {
+        const short index = short(semana + dia - 1);
+        run([&] {
+            host::Label* cell = ui.lblDia->item(index);
+            cell->put_Caption(QString::number(dia));
+            cell->put_Enabled(true);
+        });
+        run([&] { diaDaSemana = host::Weekday(dataDe(dia, cMes, cAno)); });
+        run([&] {
+            host::Label* cell = ui.lblDia->item(index);
+            // Only the day number is compared: every month with that day shows the marker.
+            if (dia == hoje) {
+                cDiaHoje = index;
+                if (fimDeSemana(diaDaSemana)) {
+                    cell->put_BackColor(CorVerde);
+                    cell->put_ForeColor(host::SystemColor::ButtonText);
+                } else {
+                    cell->put_BackColor(CorAmarela);
+                }
+            } else if (fimDeSemana(diaDaSemana)) {
+                cell->put_BackColor(CorFimDeSemana);
+                cell->put_ForeColor(CorAmarela);
+            }
+        });
+    }
+}
+
+void Calendario::SelecionaDia(short index)
+{
+    // Cells that do not exist (no marker found yet, an index from the keyboard beyond the grid,
+    // the form unloaded) are passed over: the values are kept all the same.
+    if (cDiaSel > 0) {
+        if (host::Label* previous = celula(cDiaSel)) {
+            previous->put_BackColor(host::SystemColor::ButtonFace);
+            previous->put_ForeColor(host::SystemColor::ButtonText);
+        }
+        if (host::Label* marker = celula(cDiaHoje)) {
+            if (marker->get_BackColor() == CorFimDeSemana) {
+                marker->put_BackColor(CorVerde);
+                marker->put_ForeColor(host::SystemColor::ButtonText);
+            } else {
+                marker->put_BackColor(CorAmarela);
+            }
+        }
+    }
+    if (cDiaSel != index) {
+        if (host::Label* cell = celula(index)) {
+            cell->put_BackColor(CorAzul);
+            cell->put_ForeColor(host::SystemColor::HighlightText);
+        }
+        cDiaSel = index;
+    }
+}
+
+} // namespace Kv_CTRL

@@ -1,0 +1,79 @@
+#pragma once
+// Calendario: the library's modal month calendar. One month as 42 day cells under seven weekday
+// headers, chosen with a month list and a year list; one form object per user-interface thread.
+
+#include "host/value/Date.h"
+#include "host/value/OleColor.h"
+#include "host/widgets/ComboBox.h"
+#include "host/widgets/ControlArray.h"
+#include "host/widgets/Form.h"
+#include "host/widgets/Label.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <optional>
+
+namespace Kv_CTRL {
+
+class Calendario : public host::Form {
+    Q_OBJECT
+public:
+    // The cell looks the grid paints (OLE_COLOR values).
+    static constexpr host::OleColor CorFimDeSemana = 0x008080FFu; // weekend day
+    static constexpr host::OleColor CorAmarela = 0x0000FFFFu;     // yellow: weekday marker, text
+    static constexpr host::OleColor CorVerde = 0x00008000u;       // marker day on a weekend
+    static constexpr host::OleColor CorAzul = 0x00FF0000u;        // selected cell, header back
+
+    static constexpr short PrimeiraCelula = 1;
+    static constexpr short UltimaCelula = 42;
+    static constexpr short PrimeiroAno = 1900; // first item of the year list
+    static constexpr short UltimoAno = 2050;
+
+    explicit Calendario(QObject* parent = nullptr);
+    ~Calendario() override;
+
+    // This user-interface thread's form object, created on first use. Its members carry over from
+    // one opening to the next; it holds no widget while unloaded, so it may be destroyed late.
+    static Calendario& instance();
+
+    // The items of the two lists: the month names in calendar order, the years as decimal text.
+    static QStringList nomesDosMeses();
+    static QStringList anosDaLista();
+
+    // Lays the month and year selected in the lists into the cells and colours them. Does
+    // nothing while a list has no selection or the year list shows its first item.
+    void Atualiza();
+    // The number of days of the month holding `data` (February: 29 in years divisible by 4).
+    static short DiasDoMes(host::Date data);
+    // Moves the selection mark to cell `index`; an index that names no cell is only remembered.
+    void SelecionaDia(short index);
+
+    // The form's remembered values, kept across unloading (0 until set).
+    short cDiaHoje = 0;  // the cell showing today's day number
+    short cMes = 0;      // the month shown, 1..12
+    float cAno = 0;      // the year shown
+    short cDiaSel = 0;   // the selected cell
+    short cDigitado = 0; // the cell number typed on the keyboard so far
+
+    // The window's widgets; empty while the form is unloaded.
+    struct Ui {
+        QPointer<host::ComboBox> cmbMes;
+        QPointer<host::ComboBox> cmbAno;
+        QPointer<host::Label> Label1;
+        QPointer<host::Label> Label2;
+        std::optional<host::ControlArray<host::Label>> lblNomeDia; // 0..6, Saturday is 1
+        std::optional<host::ControlArray<host::Label>> lblDia;     // 1..42, row by row
+        void clear();
+    } ui;
+
+    // The day cell `index`, or null when there is none (index outside 1..42, form unloaded).
+    host::Label* celula(short index) const;
+
+protected:
+    void Form_Load() override;
+
+private:
+    void createControls();
+};
+
+} // namespace Kv_CTRL

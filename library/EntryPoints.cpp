@@ -46,4 +46,9 @@ host::HRESULT DllCanUnloadNow()
     return host::canUnloadNow(Kv_CTRL::typeLibrary());
 }
 
+const host::LibraryDescription* DllGetLibraryDescription()
+{
+    return &Kv_CTRL::typeLibrary();
+}
+
 } // extern "C"

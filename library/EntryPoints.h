@@ -7,6 +7,10 @@
 #include <QUuid>
 #include <QtGlobal>
 
+namespace host {
+struct LibraryDescription;
+}
+
 extern "C" {
 // Enters every class and the type library into the component registry (Registry::path()).
 Q_DECL_EXPORT host::HRESULT DllRegisterServer();
@@ -16,6 +20,10 @@ Q_DECL_EXPORT host::HRESULT DllUnregisterServer();
 Q_DECL_EXPORT host::HRESULT DllGetClassObject(const QUuid* rclsid, const QUuid* riid, void** ppv);
 // S_OK when no object of the module is alive and no lock is held, else S_FALSE.
 Q_DECL_EXPORT host::HRESULT DllCanUnloadNow();
+// The library's description (classes, interfaces, type library), for a host that loaded the
+// module without linking it and shows the type library (kvform --typelib). Valid while the module
+// is loaded.
+Q_DECL_EXPORT const host::LibraryDescription* DllGetLibraryDescription();
 }
 
 namespace Kv_CTRL {

@@ -416,6 +416,8 @@ UserControl* Form::addByProgId(const QString& progId, const QString& name, const
     const HRESULT hr = createInstance(progId, window, &control, &why);
     if (failed(hr) || !control)
         raiseError(429, QStringLiteral("ActiveX component can't create object: %1").arg(why));
+    // describe() names the class as it was asked for.
+    control->setProperty(ProgIdProperty, progId);
     adopt(control, name, bag);
     return control;
 }

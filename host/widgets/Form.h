@@ -17,6 +17,8 @@ class QEventLoop;
 
 namespace host {
 
+struct FormDescription;
+
 class Form : public QObject {
     Q_OBJECT
 public:
@@ -56,6 +58,14 @@ public:
     UserControl* add(const QString& progId, const QString& name);
     UserControl* add(const QString& progId, const QString& name, const PropertyBag& bag);
 
+    // Replaces the form with the one described (host/persist/FormFile.h): settings, then every
+    // control in file order, created by ProgID through the registry or, for "VB.*" classes, as
+    // intrinsic widgets. A control that cannot be made raises its error, with the control named,
+    // and leaves the form unloaded. The form is loaded afterwards, not shown.
+    void build(const FormDescription& description);
+    // The form as a description: what build() reproduces, controls in tab order.
+    FormDescription describe() const;
+
     QString get_Name() const { return objectName(); }
     QString get_Caption() const { return m_caption; }
     void put_Caption(const QString& caption);
@@ -94,6 +104,8 @@ protected:
 
 private:
     friend struct FormAccess;
+    // The dynamic property naming the ProgID a control was created by.
+    static constexpr const char* ProgIdProperty = "kvProgId";
     QWidget* prepareAdd(const QString& name);
     void adopt(UserControl* control, const QString& name, const PropertyBag* bag);
     UserControl* addByProgId(const QString& progId, const QString& name, const PropertyBag* bag);

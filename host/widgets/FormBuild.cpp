@@ -1,0 +1,193 @@
+// Form::build and Form::describe: a form made from a form file's description and read back into
+// one, so that saving a loaded form gives the same file.
+
+#include "host/automation/Registry.h"
+#include "host/persist/FormFile.h"
+#include "host/value/RuntimeError.h"
+#include "host/widgets/Form.h"
+#include "host/widgets/IntrinsicFactory.h"
+#include "host/widgets/Timer.h"
+#include "host/widgets/UserControl.h"
+
+#include <QRegularExpression>
+#include <QWidget>
+#include <algorithm>
+
+namespace host {
+
+namespace {
+
+// "lblDia(12)" -> ("lblDia", 12); "txtNome" -> ("txtNome", -1).
+std::pair<QString, int> splitArrayName(const QString& objectName)
+{
+    static const QRegularExpression element(QStringLiteral("^(.+)\\((\\d+)\\)$"));
+    const QRegularExpressionMatch m = element.match(objectName);
+    if (!m.hasMatch()) return {objectName, -1};
+    return {m.captured(1), m.captured(2).toInt()};
+}
+
+QWidget* findContainer(QWidget* window, const QString& name)
+{
+    // A control array's name stands for its lowest element.
+    QWidget* best = nullptr;
+    int bestIndex = -1;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const auto [base, index] = splitArrayName(w->objectName());
+        if (base.compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (!best || index < bestIndex) {
+            best = w;
+            bestIndex = index;
+        }
+    }
+    return best;
+}
+
+// The ProgID of a UserControl placed in code with add<T>: the registry's entry for its class,
+// else the class name written as a ProgID.
+QString progIdOf(const QObject* control, const char* property)
+{
+    const QString stored = control->property(property).toString();
+    if (!stored.isEmpty()) return stored;
+    const QString className = TypeName(control);
+    Registry registry;
+    if (registry.load())
+        for (const RegisteredClass& c : registry.classes())
+            if (c.className.compare(className, Qt::CaseInsensitive) == 0) return c.progId;
+    return QString::fromLatin1(control->metaObject()->className())
+        .replace(QLatin1String("::"), QLatin1String("."));
+}
+
+} // namespace
+
+void Form::build(const FormDescription& description)
+{
+    unloadNow(false);
+    setObjectName(description.name);
+    put_Caption(description.caption);
+    put_Width(description.width);
+    put_Height(description.height);
+    putref_Font(description.font ? description.font->clone() : StdFont::create());
+    put_KeyPreview(description.keyPreview);
+    load();
+    if (!m_window) return;
+
+    QList<std::pair<int, QWidget*>> tabStops;
+    for (qsizetype i = 0; i < description.controls.size(); ++i) {
+        const ControlRecord& record = description.controls[i];
+        try {
+            QWidget* parent = m_window;
+            if (!record.container.isEmpty()) {
+                parent = findContainer(m_window, record.container);
+                if (!parent)
+                    raiseError(Err::InvalidProcedureCall,
+                               QStringLiteral("no container named \"%1\" before it")
+                                   .arg(record.container));
+            }
+            QWidget* placed = nullptr;
+            if (isIntrinsicClass(record.className)) {
+                const QString objectName =
+                    record.index >= 0 ? QStringLiteral("%1(%2)").arg(record.name).arg(record.index)
+                                      : record.name;
+                for (QWidget* existing : controls())
+                    if (existing->objectName().compare(objectName, Qt::CaseInsensitive) == 0)
+                        raiseError(727, QStringLiteral("There is already a control with the "
+                                                       "name '%1'")
+                                            .arg(objectName));
+                QObject* object =
+                    createIntrinsic(record.className, parent, record.name, record.index);
+                if (intrinsicHasGeometry(object)) {
+                    CallByNameLet(object, QStringLiteral("Left"), record.left);
+                    CallByNameLet(object, QStringLiteral("Top"), record.top);
+                    CallByNameLet(object, QStringLiteral("Width"), record.width);
+                    CallByNameLet(object, QStringLiteral("Height"), record.height);
+                }
+                applyIntrinsicProperties(object, record.properties);
+                placed = qobject_cast<QWidget*>(object);
+                controls(); // takes the widget into the tab order now, in file order
+            } else {
+                if (record.index >= 0)
+                    raiseError(
+                        Err::InvalidProcedureCall,
+                        QStringLiteral("arrays of %1 are not supported").arg(record.className));
+                UserControl* control = add(record.className, record.name, record.properties);
+                if (parent != m_window) {
+                    control->setParent(parent);
+                    control->show();
+                }
+                control->Extender().Move(record.left, record.top, record.width, record.height);
+                placed = control;
+            }
+            if (placed && record.tabIndex >= 0) tabStops.append({record.tabIndex, placed});
+        } catch (const RuntimeError& error) {
+            unloadNow(false);
+            const QString who = QStringLiteral("control \"%1\" (#%2)").arg(record.name).arg(i + 1);
+            throw RuntimeError(error.number(),
+                               QStringLiteral("%1: %2").arg(who, error.description()),
+                               error.source());
+        }
+    }
+    std::stable_sort(tabStops.begin(), tabStops.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [index, widget] : std::as_const(tabStops))
+        setTabIndex(widget, short(std::min(index, 32767)));
+}
+
+FormDescription Form::describe() const
+{
+    FormDescription d;
+    d.name = objectName();
+    d.caption = m_caption;
+    d.width = m_width;
+    d.height = m_height;
+    d.font = m_font;
+    d.keyPreview = m_keyPreview;
+    if (!m_window) return d;
+
+    const QList<QWidget*> list = controls();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        QWidget* w = list[i];
+        ControlRecord record;
+        const auto [name, index] = splitArrayName(w->objectName());
+        record.name = name;
+        record.index = index;
+        record.tabIndex = int(i);
+        if (QWidget* parent = w->parentWidget(); parent && parent != m_window)
+            record.container = splitArrayName(parent->objectName()).first;
+        if (auto* control = qobject_cast<UserControl*>(w)) {
+            record.className = progIdOf(control, ProgIdProperty);
+            record.index = -1;
+            ControlExtender extender = control->Extender();
+            record.left = extender.get_Left();
+            record.top = extender.get_Top();
+            record.width = extender.get_Width();
+            record.height = extender.get_Height();
+            control->saveTo(record.properties);
+        } else {
+            record.className = intrinsicClassName(w);
+            if (record.className.isEmpty()) continue; // a widget the form file cannot name
+            if (intrinsicHasGeometry(w)) {
+                record.left = CallByNameGet(w, QStringLiteral("Left")).toSingle();
+                record.top = CallByNameGet(w, QStringLiteral("Top")).toSingle();
+                record.width = CallByNameGet(w, QStringLiteral("Width")).toSingle();
+                record.height = CallByNameGet(w, QStringLiteral("Height")).toSingle();
+            }
+            record.properties = intrinsicProperties(w);
+        }
+        d.controls.append(record);
+    }
+    // Timers are no widgets: they follow the controls, without tab index or placement.
+    for (Timer* timer : m_window->findChildren<Timer*>()) {
+        ControlRecord record;
+        const auto [name, index] = splitArrayName(timer->objectName());
+        record.className = intrinsicClassName(timer);
+        record.name = name;
+        record.index = index;
+        if (auto* parent = qobject_cast<QWidget*>(timer->parent()); parent && parent != m_window)
+            record.container = splitArrayName(parent->objectName()).first;
+        record.properties = intrinsicProperties(timer);
+        d.controls.append(record);
+    }
+    return d;
+}
+
+} // namespace host

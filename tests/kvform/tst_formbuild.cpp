@@ -1,0 +1,215 @@
+// Form::build and Form::describe in process: intrinsic widgets made by class name with their
+// properties, controls made by ProgID through a registry of the test's own, and the failures
+// that name the control.
+
+#include "host/automation/Registry.h"
+#include "host/persist/FormFile.h"
+#include "host/value/RuntimeError.h"
+#include "host/widgets/Form.h"
+#include "host/widgets/IntrinsicFactory.h"
+#include "host/widgets/Label.h"
+#include "host/widgets/TextBox.h"
+#include "host/widgets/Timer.h"
+#include "library/EntryPoints.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(host::ControlRecord)
+
+using namespace host;
+
+namespace {
+
+ControlRecord record(const QString& cls, const QString& name, float left, float top, float width,
+                     float height, QList<PropertyBag::Item> properties = {}, int index = -1)
+{
+    ControlRecord r;
+    r.className = cls;
+    r.name = name;
+    r.index = index;
+    r.left = left;
+    r.top = top;
+    r.width = width;
+    r.height = height;
+    for (const auto& [key, value] : properties)
+        r.properties.WriteProperty(key, value);
+    return r;
+}
+
+FormDescription sample()
+{
+    FormDescription d;
+    d.name = QStringLiteral("frmTeste");
+    d.caption = QStringLiteral("Teste");
+    d.width = 4800;
+    d.height = 3000;
+    d.font = StdFont::create(QStringLiteral("MS Sans Serif"), 8.25);
+    return d;
+}
+
+} // namespace
+
+class TestFormBuild : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        Registry::setPath(m_dir.filePath(QStringLiteral("registry.json")));
+        QCOMPARE(DllRegisterServer(), S_OK);
+    }
+    void cleanupTestCase() { Registry::setPath({}); }
+
+    void intrinsicsRoundTrip_data()
+    {
+        QTest::addColumn<ControlRecord>("control");
+        QTest::newRow("label") << record("VB.Label", "lblA", 120, 60, 1200, 255,
+                                         {{"Caption", "Código"}, {"Alignment", short(1)}});
+        QTest::newRow("text box") << record("VB.TextBox", "txtA", 0, 0, 1500, 315,
+                                            {{"Text", "abc"}, {"MaxLength", 10}});
+        QTest::newRow("button") << record("VB.CommandButton", "cmdOk", 30, 45, 900, 375,
+                                          {{"Caption", "&OK"}, {"Default", true}});
+        QTest::newRow("array element")
+            << record("VB.Label", "lblDia", 15, 15, 300, 300, {{"Caption", "12"}}, 12);
+        QTest::newRow("shape") << record("VB.Shape", "shpA", 0, 0, 600, 600, {{"Shape", short(3)}});
+        QTest::newRow("timer") << record("VB.Timer", "tmrA", 0, 0, 0, 0,
+                                         {{"Interval", 250}, {"Enabled", false}});
+        QTest::newRow("own font") << record(
+            "VB.Label", "lblB", 0, 0, 900, 255,
+            {{"Caption", "x"}, {"Font", StdFont::create(QStringLiteral("Arial"), 12)}});
+    }
+    void intrinsicsRoundTrip()
+    {
+        QFETCH(ControlRecord, control);
+        FormDescription d = sample();
+        control.tabIndex = 0;
+        if (control.className == QLatin1String("VB.Timer")) control.tabIndex = -1;
+        d.controls = {control};
+        Form form;
+        form.build(d);
+        QVERIFY(form.isLoaded());
+        const FormDescription back = form.describe();
+        QCOMPARE(back.controls.size(), 1);
+        const ControlRecord& got = back.controls.first();
+        QCOMPARE(got.className, control.className);
+        QCOMPARE(got.name, control.name);
+        QCOMPARE(got.index, control.index);
+        QCOMPARE(got.left, control.left);
+        QCOMPARE(got.width, control.width);
+        QCOMPARE(got.properties.count(), control.properties.count());
+        for (const auto& [key, value] : control.properties.items())
+            QVERIFY2(got.properties.ReadProperty(key) == value, qPrintable(key));
+        // And the file made from it reads back as the same description.
+        const QByteArray bytes = FormFile::serialize(back, QStringLiteral("t"));
+        QCOMPARE(
+            FormFile::serialize(FormFile::parse(bytes, QStringLiteral("t")), QStringLiteral("t")),
+            bytes);
+    }
+
+    void propertiesReachTheWidgets()
+    {
+        FormDescription d = sample();
+        d.controls = {record("VB.Label", "lblA", 150, 300, 1200, 255, {{"Caption", "Nome"}}),
+                      record("VB.TextBox", "txtA", 1500, 300, 1500, 315, {{"Text", "ana"}})};
+        Form form;
+        form.build(d);
+        auto* label = form.widget()->findChild<Label*>(QStringLiteral("lblA"));
+        auto* box = form.widget()->findChild<TextBox*>(QStringLiteral("txtA"));
+        QVERIFY(label && box);
+        QCOMPARE(label->get_Caption(), QStringLiteral("Nome"));
+        QCOMPARE(label->geometry(), QRect(10, 20, 80, 17));
+        QCOMPARE(box->get_Text(), QStringLiteral("ana"));
+        QCOMPARE(form.get_Caption(), QStringLiteral("Teste"));
+        QCOMPARE(form.widget()->width(), 4800 / 15);
+    }
+
+    void fieldByProgId()
+    {
+        FormDescription d = sample();
+        d.controls = {
+            record("Kv_CTRL.txtCampo", "txtNome", 1200, 360, 3000, 315,
+                   {{"TypeInput", short(1)}, {"Required", true}, {"RequiredCaption", "Nome"}})};
+        Form form;
+        form.build(d);
+        QWidget* field = form.widget()->findChild<QWidget*>(QStringLiteral("txtNome"));
+        QVERIFY(field);
+        QCOMPARE(CallByNameGet(field, QStringLiteral("RequiredCaption")).toString(),
+                 QStringLiteral("Nome"));
+        const FormDescription back = form.describe();
+        QCOMPARE(back.controls.first().className, QStringLiteral("Kv_CTRL.txtCampo"));
+        QCOMPARE(back.controls.first().width, 3000.f);
+        QCOMPARE(back.controls.first()
+                     .properties.ReadProperty(QStringLiteral("RequiredCaption"))
+                     .toString(),
+                 QStringLiteral("Nome"));
+    }
+
+    void tabOrderFollowsTheFile()
+    {
+        FormDescription d = sample();
+        d.controls = {record("VB.TextBox", "txtA", 0, 0, 900, 315),
+                      record("VB.TextBox", "txtB", 0, 400, 900, 315),
+                      record("VB.TextBox", "txtC", 0, 800, 900, 315)};
+        d.controls[0].tabIndex = 2;
+        d.controls[1].tabIndex = 0;
+        d.controls[2].tabIndex = 1;
+        Form form;
+        form.build(d);
+        QStringList order;
+        for (const ControlRecord& c : form.describe().controls)
+            order << c.name;
+        QCOMPARE(order, QStringList({"txtB", "txtC", "txtA"}));
+    }
+
+    void failuresNameTheControl_data()
+    {
+        QTest::addColumn<ControlRecord>("bad");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("unknown ProgID")
+            << record("Kv_CTRL.Nada", "txtX", 0, 0, 900, 315) << 429
+            << "control \"txtX\" (#2): ActiveX component can't create object";
+        QTest::newRow("unknown property")
+            << record("VB.Label", "lblX", 0, 0, 900, 255, {{"Cor", 1}}) << 438
+            << "control \"lblX\" (#2):";
+        QTest::newRow("value of the wrong type")
+            << record("VB.Label", "lblX", 0, 0, 900, 255, {{"Alignment", "esquerda"}}) << 13
+            << "control \"lblX\" (#2):";
+        QTest::newRow("name taken")
+            << record("VB.Label", "lblA", 0, 0, 900, 255) << 727 << "control \"lblA\" (#2):";
+    }
+    void failuresNameTheControl()
+    {
+        QFETCH(ControlRecord, bad);
+        QFETCH(int, number);
+        QFETCH(QString, text);
+        FormDescription d = sample();
+        d.controls = {record("VB.Label", "lblA", 0, 0, 900, 255, {{"Caption", "A"}}), bad};
+        Form form;
+        try {
+            form.build(d);
+            QFAIL("build accepted the form");
+        } catch (const RuntimeError& e) {
+            QCOMPARE(e.number(), number);
+            QVERIFY2(e.description().startsWith(text), qPrintable(e.description()));
+        }
+        QVERIFY(!form.isLoaded()); // nothing half-built stays
+    }
+
+    void classNamesAreKnown()
+    {
+        for (const QString& name : intrinsicClassNames())
+            QVERIFY(isIntrinsicClass(name));
+        QVERIFY(isIntrinsicClass(QStringLiteral("vb.label")));
+        QVERIFY(!isIntrinsicClass(QStringLiteral("Kv_CTRL.txtCampo")));
+        QCOMPARE(createIntrinsic(QStringLiteral("VB.Nada"), nullptr, QStringLiteral("x")), nullptr);
+    }
+};
+
+QTEST_MAIN(TestFormBuild)
+#include "tst_formbuild.moc"

@@ -1,0 +1,402 @@
+// End-to-end runs of the kvform binary: scripts against the demo form, the events it prints,
+// saving and reloading, and the failures it must report without writing anything.
+//
+// The binary is found relative to this test's own: build/tests/tst_kvform runs
+// build/apps/kvform/kvform (apps/kvform/CMakeLists.txt builds it along with this test).
+
+#include "host/persist/FormFile.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QStringList out; // stdout lines
+    QString err;
+};
+
+QString kvformPath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .absoluteFilePath(QStringLiteral("../apps/kvform/kvform"));
+}
+
+QString thisYear()
+{
+    return QString::number(QDate::currentDate().year());
+}
+
+} // namespace
+
+class TestKvform : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(file(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    Run run(QStringList args, const QByteArray& script = {})
+    {
+        Run r;
+        if (!script.isNull()) {
+            write(QStringLiteral("script.kvs"), script);
+            args << QStringLiteral("--script") << QStringLiteral("script.kvs");
+        }
+        QProcess p;
+        p.setWorkingDirectory(m_dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+        p.setProcessEnvironment(env);
+        p.start(kvformPath(), args);
+        if (!p.waitForFinished(150000)) {
+            p.kill();
+            p.waitForFinished();
+            qWarning("kvform did not finish");
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        r.out = QString::fromUtf8(p.readAllStandardOutput())
+                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // Qt's own start-up notes are not kvform's messages.
+        QStringList err;
+        for (const QString& line :
+             QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n')))
+            if (!line.startsWith(QLatin1String("QStandardPaths:")) && !line.isEmpty()) err << line;
+        r.err = err.join(QLatin1Char('\n'));
+        return r;
+    }
+
+    // The lines of one control's events, in order.
+    static QStringList eventsOf(const Run& r, const QString& control)
+    {
+        QStringList lines;
+        for (const QString& l : r.out)
+            if (l.startsWith(control + QLatin1Char('.')) && !l.contains(QLatin1String(" = ")))
+                lines << l;
+        return lines;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY2(QFileInfo(kvformPath()).isExecutable(), qPrintable(kvformPath()));
+    }
+
+    void dateRoad_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("day and month get this year") << "1503"
+                                                     << "15/03/" + thisYear() << QString();
+        QTest::newRow("slashes typed") << "15/03/2024"
+                                       << "15/03/2024" << QString();
+        QTest::newRow("two-digit year") << "150324"
+                                        << "15/03/" + thisYear().left(2) + "24" << QString();
+        QTest::newRow("not a date")
+            << "3199" << QString()
+            << "msgbox: Atenção !: Formato de Data Invalido !\\n\\nEx: DD/MM/YYYY ";
+    }
+    void dateRoad()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const Run r =
+            run({QStringLiteral("--events")}, "focus txtNascimento\ntype \"" + typed.toUtf8() +
+                                                  "\"\nkeys {ENTER}\nprint txtNascimento.Text\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        if (!text.isEmpty())
+            QVERIFY2(r.out.contains("txtNascimento.Text = \"" + text + '"'),
+                     qPrintable(r.out.join('\n')));
+        if (message.isEmpty()) {
+            QVERIFY(!r.out.join('\n').contains(QLatin1String("msgbox:")));
+        } else {
+            QVERIFY2(r.out.contains(message), qPrintable(r.out.join('\n')));
+        }
+
+        // Enter: KeyDown, KeyPress as the host saw it, the field's own text changes, KeyUp.
+        const QStringList events = eventsOf(r, QStringLiteral("txtNascimento"));
+        const qsizetype enter =
+            events.indexOf(QStringLiteral("txtNascimento.KeyPress KeyAscii=13"));
+        QVERIFY2(enter > 0, qPrintable(events.join('\n')));
+        QCOMPARE(events[enter - 1], QStringLiteral("txtNascimento.KeyDown KeyCode=13 Shift=0"));
+        const qsizetype keyUp =
+            events.indexOf(QStringLiteral("txtNascimento.KeyUp KeyCode=13 Shift=0"));
+        QVERIFY(keyUp > enter);
+        const QStringList between = events.mid(enter + 1, keyUp - enter - 1);
+        QVERIFY(!between.isEmpty());
+        for (const QString& e : between)
+            QCOMPARE(e, QStringLiteral("txtNascimento.Change"));
+        // A refused date is selected for retyping (Home, Shift+End) after Enter; a good one not.
+        const QStringList after = events.mid(keyUp + 1);
+        if (message.isEmpty())
+            QCOMPARE(after, QStringList());
+        else
+            QVERIFY2(after.contains(QStringLiteral("txtNascimento.KeyDown KeyCode=35 Shift=1")),
+                     qPrintable(after.join('\n')));
+        // Typing: every digit raised KeyDown, KeyPress with its code, Change, KeyUp.
+        QCOMPARE(events.first(), QStringLiteral("txtNascimento.KeyDown KeyCode=%1 Shift=0")
+                                     .arg(int(typed.at(0).unicode())));
+        QCOMPARE(
+            events[1],
+            QStringLiteral("txtNascimento.KeyPress KeyAscii=%1").arg(int(typed.at(0).unicode())));
+        QCOMPARE(events[2], QStringLiteral("txtNascimento.Change"));
+    }
+
+    void calendarRoad()
+    {
+        // The cell's caption is the day picked: cells 8..28 always lie in the month shown.
+        const Run r = run({QStringLiteral("--events")}, "focus txtNascimento\n"
+                                                        "click txtNascimento.cmdCalendario\n"
+                                                        "wait-modal\n"
+                                                        "print lblDia(17).Caption\n"
+                                                        "dblclick lblDia(17)\n"
+                                                        "print txtNascimento.Text\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QString day;
+        for (const QString& l : r.out)
+            if (l.startsWith(QLatin1String("lblDia(17).Caption = ")))
+                day = l.section(QLatin1Char('"'), 1, 1);
+        QVERIFY(!day.isEmpty());
+        const QDate today = QDate::currentDate();
+        const QString expected =
+            QDate(today.year(), today.month(), day.toInt()).toString(QStringLiteral("dd/MM/yyyy"));
+        QVERIFY2(r.out.contains("txtNascimento.Text = \"" + expected + '"'),
+                 qPrintable(r.out.join('\n')));
+        const QStringList events = eventsOf(r, QStringLiteral("txtNascimento"));
+        QCOMPARE(events.mid(events.size() - 2),
+                 QStringList({QStringLiteral("txtNascimento.Change"),
+                              QStringLiteral("txtNascimento.cmdCalendario")}));
+    }
+
+    void requiredMessage_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("left empty") << QByteArray("focus txtNome\nkeys {ENTER}\n") << true;
+        QTest::newRow("only spaces")
+            << QByteArray("focus txtNome\ntype \"   \"\nkeys {ENTER}\n") << true;
+        QTest::newRow("filled") << QByteArray("focus txtNome\ntype \"ana\"\nkeys {ENTER}\n"
+                                              "expect txtNome.Text \"ANA\"\n")
+                                << false;
+        QTest::newRow("not required") << QByteArray("focus txtCodigo\nkeys {ENTER}\n") << false;
+    }
+    void requiredMessage()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, shown);
+        const Run r = run({}, script);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        const QStringList expected{QStringLiteral("msgbox: Atenção !: Campo Nome é Requirido")};
+        QCOMPARE(r.out.filter(QStringLiteral("msgbox:")), shown ? expected : QStringList());
+    }
+
+    void moneyFormatting_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("pt-BR thousands") << "pt-BR"
+                                         << "1234.5"
+                                         << "1.234,50";
+        QTest::newRow("pt-BR whole") << "pt-BR"
+                                     << "12"
+                                     << "12,00";
+        QTest::newRow("pt-BR millions") << "pt-BR"
+                                        << "1234567.891"
+                                        << "1.234.567,89";
+        QTest::newRow("en-US thousands") << "en-US"
+                                         << "1234.5"
+                                         << "1,234.50";
+        QTest::newRow("not a number stays") << "pt-BR"
+                                            << "12*3"
+                                            << "12*3";
+        QTest::newRow("letters refused") << "pt-BR"
+                                         << "7a"
+                                         << "7,00";
+    }
+    void moneyFormatting()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        const Run r = run({QStringLiteral("--locale"), locale},
+                          "focus txtValor\ntype \"" + typed.toUtf8() +
+                              "\"\nkeys {ENTER}\nexpect txtValor.Text \"" + text.toUtf8() + "\"\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+    }
+
+    void saveAndReload()
+    {
+        QFile::remove(file(QStringLiteral("first.kvform")));
+        QFile::remove(file(QStringLiteral("second.kvform")));
+        const Run first = run({QStringLiteral("--save"), QStringLiteral("first.kvform")},
+                              "focus txtNome\ntype \"jose\"\nfocus txtValor\ntype \"99\"\n"
+                              "keys {ENTER}\n");
+        QCOMPARE(first.err, QString());
+        QCOMPARE(first.exitCode, 0);
+        const Run second = run({QStringLiteral("first.kvform"), QStringLiteral("--save"),
+                                QStringLiteral("second.kvform")},
+                               "expect txtNome.Text \"JOSE\"\nexpect txtValor.Text \"99,00\"\n");
+        QCOMPARE(second.err, QString());
+        QCOMPARE(second.exitCode, 0);
+
+        QFile a(file(QStringLiteral("first.kvform"))), b(file(QStringLiteral("second.kvform")));
+        QVERIFY(a.open(QIODevice::ReadOnly));
+        QVERIFY(b.open(QIODevice::ReadOnly));
+        const QByteArray bytes = a.readAll();
+        QCOMPARE(b.readAll(), bytes);
+
+        // What was saved is the demo form as the user left it.
+        const host::FormDescription d = host::FormFile::parse(bytes, QStringLiteral("first"));
+        QCOMPARE(d.caption, QStringLiteral("Cadastro de Cliente"));
+        QStringList names;
+        for (const host::ControlRecord& c : d.controls)
+            names << c.className + ':' + c.name;
+        QCOMPARE(names, QStringList({"VB.Label:lblCodigo", "Kv_CTRL.txtCampo:txtCodigo",
+                                     "VB.Label:lblNome", "Kv_CTRL.txtCampo:txtNome",
+                                     "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
+                                     "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor"}));
+        QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
+                 QStringLiteral("JOSE"));
+        QCOMPARE(d.controls[3].left, 1560.f);
+        QCOMPARE(d.controls[2].properties.ReadProperty(QStringLiteral("Caption")).toString(),
+                 QStringLiteral("Nome"));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("formFile");
+        QTest::addColumn<QByteArray>("formBytes");
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+
+        const QByteArray good = "{\"format\": \"kvform 1\",\n"
+                                " \"form\": {\"name\": \"f\", \"caption\": \"F\", \"width\": 3000, "
+                                "\"height\": 2000},\n"
+                                " \"controls\": [\n"
+                                "  {\"class\": \"VB.Label\", \"name\": \"lblA\", \"left\": 0, "
+                                "\"top\": 0, \"width\": 900, \"height\": 255,\n"
+                                "   \"properties\": [[\"Caption\", \"A\"]]},\n"
+                                "  {\"class\": \"%CLASS%\", \"name\": \"txtA\", \"left\": 0, "
+                                "\"top\": 300,\n"
+                                "   \"width\": %WIDTH%, \"height\": 315, \"properties\": []}\n"
+                                " ]}\n";
+        auto form = [&](const char* cls, const char* width) {
+            return QByteArray(good).replace("%CLASS%", cls).replace("%WIDTH%", width);
+        };
+        QTest::newRow("unknown ProgID")
+            << "f.kvform" << form("Kv_CTRL.NaoExiste", "1500") << QByteArray() << 3
+            << "kvform: f.kvform:6: control \"txtA\" (#2): ActiveX component can't create object: "
+               "'Kv_CTRL.NaoExiste' is not registered";
+        QTest::newRow("wrong value type")
+            << "f.kvform" << form("Kv_CTRL.txtCampo", "\"wide\"") << QByteArray() << 3
+            << "kvform: f.kvform:7: control \"txtA\" (#2): key \"width\": expected a number";
+        QTest::newRow("not JSON") << "f.kvform"
+                                  << QByteArray("{\"format\": \"kvform 1\",\n  oops\n}")
+                                  << QByteArray() << 3 << "kvform: f.kvform:2: not valid JSON";
+        QTest::newRow("unknown intrinsic property")
+            << "f.kvform"
+            << QByteArray(good)
+                   .replace("\"Caption\"", "\"Colour\"")
+                   .replace("%CLASS%", "Kv_CTRL.txtCampo")
+                   .replace("%WIDTH%", "1500")
+            << QByteArray() << 3 << "kvform: f.kvform:4: control \"lblA\" (#1):";
+        QTest::newRow("missing file")
+            << "nothing.kvform" << QByteArray() << QByteArray() << 3 << "kvform: nothing.kvform:";
+        QTest::newRow("unknown command")
+            << QString() << QByteArray() << QByteArray("focus txtNome\n\nfrobnicate txtNome\n") << 1
+            << "kvform: script.kvs:3: unknown command \"frobnicate\"";
+        QTest::newRow("unquoted text")
+            << QString() << QByteArray() << QByteArray("type abc\n") << 1
+            << "kvform: script.kvs:1: expected the text to type in double quotes";
+        QTest::newRow("bad keys") << QString() << QByteArray() << QByteArray("keys {NOKEY}\n") << 1
+                                  << "kvform: script.kvs:1: \"{NOKEY}\" is not a valid key string";
+        QTest::newRow("no such control")
+            << QString() << QByteArray() << QByteArray("# a comment\nclick txtNada\n") << 1
+            << "kvform: script.kvs:2: no control \"txtNada\" on the form";
+        QTest::newRow("failed expectation")
+            << QString() << QByteArray()
+            << QByteArray("focus txtNome\ntype \"x\"\nexpect txtNome.Text \"Y\"\n") << 1
+            << "kvform: script.kvs:3: expected txtNome.Text to be \"Y\", got \"X\"";
+        QTest::newRow("no modal form")
+            << QString() << QByteArray() << QByteArray("wait-modal Nada\n") << 1
+            << "kvform: script.kvs:1: no modal form \"Nada\" appeared within 5 s";
+    }
+    void failures()
+    {
+        QFETCH(QString, formFile);
+        QFETCH(QByteArray, formBytes);
+        QFETCH(QByteArray, script);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString saved = file(QStringLiteral("out.kvform"));
+        const QString picture = file(QStringLiteral("out.png"));
+        QFile::remove(saved);
+        QFile::remove(picture);
+        QStringList args{QStringLiteral("--save"), QStringLiteral("out.kvform"),
+                         QStringLiteral("--screenshot"), QStringLiteral("out.png")};
+        if (!formFile.isEmpty()) {
+            if (!formBytes.isEmpty()) write(formFile, formBytes);
+            args.prepend(formFile);
+        }
+        const Run r = run(args, script);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.startsWith(message), qPrintable(r.err));
+        QVERIFY2(!r.err.contains(QLatin1Char('\n')), qPrintable(r.err)); // one message
+        QVERIFY(!QFile::exists(saved));
+        QVERIFY(!QFile::exists(picture));
+    }
+
+    void screenshotShowsTheForm()
+    {
+        QFile::remove(file(QStringLiteral("form.png")));
+        const Run r = run({QStringLiteral("--screenshot"), QStringLiteral("form.png")});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QImage image(file(QStringLiteral("form.png")));
+        QVERIFY(!image.isNull());
+        // The client area is the form's 6240 x 2520 twips at 15 twips a pixel, inside the frame.
+        QCOMPARE(image.width(), 6240 / 15 + 6);
+        QCOMPARE(image.height(), 2520 / 15 + 24 + 6);
+        // The form's back colour (button face 236, 233, 216) shows left of the labels.
+        QCOMPARE(image.pixelColor(3 + 5, 3 + 24 + 5), QColor(236, 233, 216));
+    }
+
+    void typelibIsTheModules()
+    {
+        const Run r = run({QStringLiteral("--typelib")});
+        QCOMPARE(r.exitCode, 0);
+        const QString text = r.out.join('\n');
+        QVERIFY(text.contains(QLatin1String("library Kv_CTRL")) ||
+                text.contains(QLatin1String("Kv_CTRL")));
+        QVERIFY(text.contains(QLatin1String("txtCampo")));
+        QVERIFY(text.contains(QLatin1String("Calendario")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKvform)
+#include "tst_kvform.moc"

@@ -1,10 +1,13 @@
 #include "controls/calendar/Calendario.h"
 
+#include "host/automation/Server.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdFont.h"
+#include "library/Kv_Module.h"
+#include "library/TypeLibrary.h"
 
 #include <QDate>
 #include <array>
@@ -46,15 +49,30 @@ host::FontRef designFont(const char* face, double size)
     return host::StdFont::create(QString::fromLatin1(face), size, true);
 }
 
-// The date day/month/year, with the same failures the day/month/year text would have when
-// converted: no such day, or a year that is not a whole number the runtime's dates can hold.
+// The date day/month/year, or nothing where the day/month/year text would not convert: no such
+// day, or a year that is not a whole number the runtime's dates can hold.
+std::optional<host::Date> dataValida(int dia, int mes, float ano)
+{
+    if (!(ano >= 100 && ano <= 9999) || ano != std::floor(ano)) return std::nullopt;
+    const QDate date(int(ano), mes, dia);
+    if (!date.isValid()) return std::nullopt;
+    return host::Date::fromQDate(date);
+}
+
 host::Date dataDe(int dia, int mes, float ano)
 {
-    if (!(ano >= 100 && ano <= 9999) || ano != std::floor(ano))
-        host::raiseError(host::Err::TypeMismatch);
-    const QDate date(int(ano), mes, dia);
-    if (!date.isValid()) host::raiseError(host::Err::TypeMismatch);
-    return host::Date::fromQDate(date);
+    const std::optional<host::Date> date = dataValida(dia, mes, ano);
+    if (!date) host::raiseError(host::Err::TypeMismatch);
+    return *date;
+}
+
+constexpr short vbKeyEscape = 27, vbKeyReturn = 13, vbKey0 = 48, vbKey9 = 57;
+
+// The characters that name a cell: typed into a list they would also pick the first item that
+// starts with them ("2" jumps to 2000), changing the month under the user's hands.
+bool digito(short ascii)
+{
+    return ascii >= vbKey0 && ascii <= vbKey9;
 }
 
 bool fimDeSemana(short weekday)
@@ -117,6 +135,68 @@ QStringList Calendario::anosDaLista()
 void Calendario::Form_Load()
 {
     createControls();
+    wireEvents();
+    // The shared form keeps the module in use while its window exists.
+    host::trackModuleObject(typeLibrary(), widget());
+    loadSteps();
+}
+
+void Calendario::wireEvents()
+{
+    connect(ui.cmbMes, &host::ComboBox::Click, this,
+            [this] { host::guard([&] { cmbMes_Click(); }); });
+    connect(ui.cmbAno, &host::ComboBox::Click, this,
+            [this] { host::guard([&] { cmbAno_Click(); }); });
+    connect(ui.cmbMes, &host::ComboBox::KeyPress, this,
+            [this](short& KeyAscii) { host::guard([&] { cmbMes_KeyPress(KeyAscii); }); });
+    connect(ui.cmbAno, &host::ComboBox::KeyPress, this,
+            [this](short& KeyAscii) { host::guard([&] { cmbAno_KeyPress(KeyAscii); }); });
+    ui.lblDia->onMouseDown([this](short Index, short& Button, short& Shift, float& X, float& Y) {
+        lblDia_MouseDown(Index, Button, Shift, X, Y);
+    });
+    ui.lblDia->onDblClick([this](short Index) { lblDia_DblClick(Index); });
+}
+
+void Calendario::loadSteps()
+{
+    // A failing step is reported with the lists' selections and loading goes on with the next
+    // one: with today's year beyond the list the form still opens, on the designed grid.
+    bool quiet = false;
+    host::ResumeNext onError([&](const host::RuntimeError& e) {
+        if (e.number() <= 0) {
+            quiet = true;
+            return;
+        }
+        const auto selected = [](const host::ComboBox* list) {
+            return QString::number(list ? list->get_ListIndex() : -1);
+        };
+        host::MsgBox(QStringLiteral("Load : %1 %2\ncmbMes : %3  cmbAno %4")
+                         .arg(QString::number(e.number()), e.description(), selected(ui.cmbMes),
+                              selected(ui.cmbAno)),
+                     0);
+    });
+    const auto run = [&](auto&& statement) {
+        if (!quiet) onError(statement);
+    };
+
+    host::ComboBox* mes = ui.cmbMes;
+    host::ComboBox* ano = ui.cmbAno;
+    run([&] { mes->Clear(); });
+    for (const QString& nome : nomesDosMeses())
+        run([&] { mes->AddItem(nome); });
+    // Raises Click, whose refresh waits for the year list.
+    run([&] { mes->put_ListIndex(short(host::Month(host::Today()) - 1)); });
+    run([&] { ano->Clear(); });
+    for (const QString& year : anosDaLista())
+        run([&] { ano->AddItem(year); });
+    // Raises Click, which lays out today's month; fails for a year the list does not hold.
+    run([&] { ano->put_ListIndex(short(host::Year(host::Today()) - PrimeiroAno)); });
+    for (short index = PrimeiraCelula; index <= UltimaCelula; ++index)
+        run([&] {
+            ui.lblDia->item(index)->put_ToolTipText(
+                QStringLiteral("Click-Duplo aqui para confirmar"));
+        });
+    run([&] { Atualiza(); });
 }
 
 void Calendario::createControls()
@@ -292,6 +372,85 @@ void Calendario::SelecionaDia(short index)
         }
         cDiaSel = index;
     }
+}
+
+// ---------------------------------------------------------------- events
+
+void Calendario::cmbMes_Click()
+{
+    Atualiza();
+}
+
+void Calendario::cmbAno_Click()
+{
+    Atualiza();
+}
+
+void Calendario::cmbMes_KeyPress(short& KeyAscii)
+{
+    if (digito(KeyAscii)) KeyAscii = 0;
+}
+
+void Calendario::cmbAno_KeyPress(short& KeyAscii)
+{
+    if (digito(KeyAscii)) KeyAscii = 0;
+}
+
+void Calendario::lblDia_MouseDown(short Index, short& /*Button*/, short& /*Shift*/, float& /*X*/,
+                                  float& /*Y*/)
+{
+    SelecionaDia(Index);
+}
+
+void Calendario::lblDia_DblClick(short Index)
+{
+    Confirma(Index);
+}
+
+void Calendario::Form_KeyDown(short& KeyCode, short& Shift)
+{
+    if (KeyCode == vbKeyEscape) unload();
+    KeyCode = 0;
+    Shift = 0;
+}
+
+void Calendario::Form_KeyPress(short& KeyAscii)
+{
+    // Enter confirms only what the user sees selected: a mark lost to a month change, cleared by
+    // a second press or left from an earlier opening confirms nothing.
+    if (KeyAscii == vbKeyReturn && cDiaSel >= PrimeiraCelula && cDiaSel <= UltimaCelula) {
+        host::Label* cell = celula(cDiaSel);
+        if (cell && cell->get_BackColor() == CorAzul) Confirma(cDiaSel);
+    }
+    // A plain digit runs KeyPress between its KeyDown and KeyUp, so it names a cell on its own.
+    cDigitado = 0;
+}
+
+void Calendario::Form_KeyUp(short& KeyCode, short& /*Shift*/)
+{
+    if (KeyCode < vbKey0 || KeyCode > vbKey9) return;
+    // The digit appended to the number typed so far (which only digits held with Ctrl, typing no
+    // character, leave standing); a number that names no cell changes nothing.
+    const qint32 digit = KeyCode - vbKey0;
+    const qint32 typed = qint32(cDigitado) * 10 + (cDigitado < 0 ? -digit : digit);
+    if (typed < PrimeiraCelula || typed > UltimaCelula) return;
+    cDigitado = short(typed);
+    SelecionaDia(cDigitado);
+}
+
+void Calendario::Confirma(short index)
+{
+    // The month and year of the last completed refresh are those of the grid on screen, also
+    // after the year list was moved to 1900.
+    const host::Label* cell = celula(index);
+    if (!cell) return;
+    bool isNumber = false;
+    const int dia = cell->get_Caption().toInt(&isNumber);
+    if (!isNumber) return;
+    const std::optional<host::Date> date = dataValida(dia, cMes, cAno);
+    if (!date) return;
+    Kv_Module::DataEscolhida() = *date;
+    unload();
 }
 
 } // namespace Kv_CTRL

@@ -1,6 +1,7 @@
 #pragma once
 // Calendario: the library's modal month calendar. One month as 42 day cells under seven weekday
-// headers, chosen with a month list and a year list; one form object per user-interface thread.
+// headers, chosen with a month list and a year list; a double-clicked day is handed back through
+// Kv_Module::DataEscolhida. One form object per user-interface thread.
 
 #include "host/value/Date.h"
 #include "host/value/OleColor.h"
@@ -70,10 +71,29 @@ public:
     host::Label* celula(short index) const;
 
 protected:
+    // Builds the window, wires its events and opens on today's month and year.
     void Form_Load() override;
+    // Escape closes; every key is then stopped so that the lists never act on it.
+    void Form_KeyDown(short& KeyCode, short& Shift) override;
+    // Enter confirms the cell selected on screen; every character ends a typed cell number.
+    void Form_KeyPress(short& KeyAscii) override;
+    // Main-keyboard digits select the cell whose number is typed.
+    void Form_KeyUp(short& KeyCode, short& Shift) override;
 
 private:
     void createControls();
+    void wireEvents();
+    void loadSteps();
+    // Stores the date of cell `index` in DataEscolhida and closes; a cell that shows no day of
+    // the month last laid out (blank, or "00" before any refresh) confirms nothing.
+    void Confirma(short index);
+
+    void cmbMes_Click();
+    void cmbAno_Click();
+    void cmbMes_KeyPress(short& KeyAscii);
+    void cmbAno_KeyPress(short& KeyAscii);
+    void lblDia_MouseDown(short Index, short& Button, short& Shift, float& X, float& Y);
+    void lblDia_DblClick(short Index);
 };
 
 } // namespace Kv_CTRL

@@ -1,5 +1,6 @@
 #include "controls/field/txtCampo.h"
 
+#include "controls/calendar/Calendario.h"
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
@@ -11,6 +12,7 @@
 #include "host/widgets/Label.h"
 #include "host/widgets/Lifetime.h"
 #include "host/widgets/TextBox.h"
+#include "library/Kv_Module.h"
 
 #include <algorithm>
 
@@ -542,7 +544,23 @@ void txtCampo::cmdCalendario_Click()
 
 void txtCampo::openCalendar()
 {
-    // Pending: filled in together with the Calendario form.
+    host::Date& escolhida = Kv_Module::DataEscolhida();
+    escolhida = host::Date();
+    host::LifeGuard alive(this);
+    // No owner: the shared form serves every field; it opens on the screen showing this one.
+    Calendario::instance().showModal(this);
+    if (!alive) return; // the field went with its form while the calendar was open
+    if (!escolhida.isZero()) {
+        // Always day/month/year, the order the field checks dates in, whatever the regional
+        // setting's short date looks like.
+        const QDate date = escolhida.toQDate();
+        ui.TextCampo->put_Text(QStringLiteral("%1/%2/%3")
+                                   .arg(date.day(), 2, 10, QLatin1Char('0'))
+                                   .arg(date.month(), 2, 10, QLatin1Char('0'))
+                                   .arg(date.year(), 4, 10, QLatin1Char('0')));
+        if (!alive) return;
+    }
+    Q_EMIT cmdCalendario();
 }
 
 } // namespace Kv_CTRL

@@ -113,9 +113,8 @@ private:
     void TextCampo_LostFocus();
     void cmdLocalizar_Click();
     void cmdCalendario_Click();
-    // Calendar hook: clears DataEscolhida, shows the Calendario form modally, writes the picked
-    // date into the text box and raises cmdCalendario. Pending: the calendar form is not part of
-    // the library yet, so this does nothing for now.
+    // Clears DataEscolhida, shows the shared Calendario form modally, writes the picked date (if
+    // any) into the text box as it comes, then raises cmdCalendario.
     void openCalendar();
 
     // The constituents, each named as its objectName (findChild reaches them from outside).

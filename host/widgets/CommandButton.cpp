@@ -2,6 +2,8 @@
 
 #include "host/value/RuntimeError.h"
 
+#include <QPainter>
+
 namespace host {
 
 CommandButton::CommandButton(QWidget* parent, const QString& name)
@@ -11,6 +13,8 @@ CommandButton::CommandButton(QWidget* parent, const QString& name)
     setMouseTracking(true);
     connect(this, &QAbstractButton::clicked, this, [this] { guard([&] { Q_EMIT Click(); }); });
     initIntrinsicWidget(this, name);
+    // The classic button face, not the desktop style's own.
+    setPaletteColor(QPalette::Button, m_backColor);
 }
 
 CommandButton::~CommandButton() = default;
@@ -45,6 +49,57 @@ void CommandButton::put_BackColor(OleColor color)
 {
     setPaletteColor(QPalette::Button, color);
     m_backColor = color;
+}
+
+// The classic raised button: face in BackColor, a white and a light edge top-left, a shadow and a
+// dark edge bottom-right (swapped to a sunken look while pressed), a black frame around the
+// default button, a dotted focus rectangle, and the caption in the button text colour (etched
+// grey when disabled). Drawn here so the look is the same under every desktop style.
+void CommandButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QRect r = rect();
+    p.fillRect(r, toQColor(m_backColor));
+    auto edge = [&p](const QRect& box, OleColor topLeft, OleColor bottomRight) {
+        p.setPen(toQColor(topLeft));
+        p.drawLine(box.topLeft(), box.topRight());
+        p.drawLine(box.topLeft(), box.bottomLeft());
+        p.setPen(toQColor(bottomRight));
+        p.drawLine(box.bottomLeft(), box.bottomRight());
+        p.drawLine(box.topRight(), box.bottomRight());
+    };
+    if (isDefault() || (hasFocus() && m_default)) {
+        p.setPen(toQColor(SystemColor::WindowFrame));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        r.adjust(1, 1, -1, -1);
+    }
+    const bool pressed = isDown();
+    if (pressed) {
+        edge(r, SystemColor::ThreeDDKShadow, SystemColor::ButtonHighlight);
+        edge(r.adjusted(1, 1, -1, -1), SystemColor::ButtonShadow, SystemColor::ThreeDLight);
+    } else {
+        edge(r, SystemColor::ButtonHighlight, SystemColor::ThreeDDKShadow);
+        edge(r.adjusted(1, 1, -1, -1), SystemColor::ThreeDLight, SystemColor::ButtonShadow);
+    }
+    QRect textRect = r.adjusted(2, 2, -2, -2);
+    if (pressed) textRect.translate(1, 1);
+    p.setFont(font());
+    const int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+    if (isEnabled()) {
+        p.setPen(toQColor(SystemColor::ButtonText));
+        p.drawText(textRect, flags, text());
+    } else {
+        p.setPen(toQColor(SystemColor::ButtonHighlight));
+        p.drawText(textRect.translated(1, 1), flags, text());
+        p.setPen(toQColor(SystemColor::GrayText));
+        p.drawText(textRect, flags, text());
+    }
+    if (hasFocus()) {
+        QPen dots(toQColor(SystemColor::WindowFrame));
+        dots.setStyle(Qt::DotLine);
+        p.setPen(dots);
+        p.drawRect(r.adjusted(3, 3, -4, -4));
+    }
 }
 
 void CommandButton::put_Value(bool value)

@@ -56,6 +56,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void raiseKeyDown(short& code, short& shift) override { Q_EMIT KeyDown(code, shift); }
     void raiseKeyPress(short& ascii) override { Q_EMIT KeyPress(ascii); }
     void raiseKeyUp(short& code, short& shift) override { Q_EMIT KeyUp(code, shift); }

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QPainter>
 #include <QValidator>
 #include <limits>
 
@@ -134,14 +135,33 @@ void TextBox::put_Appearance(short appearance)
 {
     if (appearance < 0 || appearance > 1) raiseError(Err::InvalidPropertyValue);
     m_appearance = appearance;
-    update();
+    applyFrame();
 }
 
 void TextBox::put_BorderStyle(short style)
 {
     if (style < 0 || style > 1) raiseError(Err::InvalidPropertyValue);
     m_borderStyle = style;
-    setFrame(style == 1);
+    applyFrame();
+}
+
+// A 3D box has the style's sunken frame; a flat one a plain one-pixel line in the window-frame
+// colour, drawn by paintEvent inside a one-pixel margin; BorderStyle 0 has neither.
+void TextBox::applyFrame()
+{
+    const bool flatLine = m_borderStyle == 1 && m_appearance == 0;
+    setFrame(m_borderStyle == 1 && m_appearance == 1);
+    setTextMargins(flatLine ? QMargins(2, 1, 2, 1) : QMargins());
+    update();
+}
+
+void TextBox::paintEvent(QPaintEvent* e)
+{
+    QLineEdit::paintEvent(e);
+    if (m_borderStyle != 1 || m_appearance != 0) return;
+    QPainter painter(this);
+    painter.setPen(toQColor(SystemColor::WindowFrame));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TextBox::put_BackColor(OleColor color)

@@ -85,6 +85,7 @@ protected:
     void raiseDblClick() override { Q_EMIT DblClick(); }
     void applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     class LengthLimit;
@@ -101,6 +102,7 @@ private:
     bool m_locked = false;
     short m_alignment = 0;
     short m_appearance = 1;
+    void applyFrame();
     short m_borderStyle = 1;
     OleColor m_backColor = SystemColor::WindowBackground;
     OleColor m_foreColor = SystemColor::WindowText;

@@ -164,6 +164,49 @@ private Q_SLOTS:
         QCOMPARE(img.pixelColor(55, 25), expected);
     }
 
+    // The classic looks: a flat box has a one-pixel black line, a 3D box the style's frame,
+    // BorderStyle 0 none; a button shows the classic face, not the desktop style's.
+    void textBoxFrameLooks_data()
+    {
+        QTest::addColumn<short>("appearance");
+        QTest::addColumn<short>("borderStyle");
+        QTest::addColumn<bool>("blackLine");
+        QTest::addColumn<bool>("anyFrame");
+        QTest::newRow("flat") << short(0) << short(1) << true << true;
+        QTest::newRow("3D") << short(1) << short(1) << false << true;
+        QTest::newRow("no border") << short(1) << short(0) << false << false;
+    }
+    void textBoxFrameLooks()
+    {
+        QFETCH(short, appearance);
+        QFETCH(short, borderStyle);
+        QFETCH(bool, blackLine);
+        QFETCH(bool, anyFrame);
+        QWidget top;
+        top.resize(120, 40);
+        auto* box = new TextBox(&top, QStringLiteral("txt"));
+        box->setGeometry(10, 10, 100, 21);
+        box->put_BackColor(RGB(255, 255, 255));
+        box->put_Appearance(appearance);
+        box->put_BorderStyle(borderStyle);
+        const QImage img = box->grab().toImage();
+        const QColor edge = img.pixelColor(0, 10);
+        QCOMPARE(edge == QColor(0, 0, 0), blackLine);
+        QCOMPARE(edge != QColor(255, 255, 255), anyFrame);
+    }
+    void buttonShowsTheClassicFace()
+    {
+        QWidget top;
+        top.resize(120, 40);
+        auto* button = new CommandButton(&top, QStringLiteral("cmd"));
+        button->setGeometry(10, 10, 80, 24);
+        const QColor face = button->grab().toImage().pixelColor(40, 12);
+        const QColor want = toQColor(SystemColor::ButtonFace);
+        QVERIFY2(qAbs(face.red() - want.red()) <= 12 && qAbs(face.green() - want.green()) <= 12 &&
+                     qAbs(face.blue() - want.blue()) <= 12,
+                 qPrintable(face.name()));
+    }
+
     void comboFillingSelectsNothing()
     {
         QWidget top;

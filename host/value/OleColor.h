@@ -64,7 +64,7 @@ inline constexpr OleColor FormBackground = systemColor(30); // no role of its ow
 OleColor translateColor(OleColor color);
 // The same as a QColor (opaque); error 380 as translateColor.
 QColor toQColor(OleColor color);
-// The OLE_COLOR of a QColor (alpha ignored; any colour spec; an invalid QColor is black).
+// The OLE_COLOR of a QColor (alpha ignored; any colour model; an invalid QColor is black).
 OleColor fromQColor(const QColor& color);
 
 } // namespace host

@@ -128,7 +128,9 @@ class TstCalendarioInteraction : public QObject {
         poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal != cal().widget() || !modal->isVisible()) {
+            // Act once the calendar is the active window, as a user's keys would reach it.
+            if (!modal || modal != cal().widget() || !modal->isVisible() ||
+                QApplication::activeWindow() != modal) {
                 poll.start();
                 return;
             }

@@ -27,26 +27,25 @@ LineControl::~LineControl() = default;
 
 void LineControl::put_X1(float twips)
 {
-    checkFinite(twips);
-    m_x1 = twips;
-    place();
+    setEnd(m_x1, twips);
 }
 void LineControl::put_Y1(float twips)
 {
-    checkFinite(twips);
-    m_y1 = twips;
-    place();
+    setEnd(m_y1, twips);
 }
 void LineControl::put_X2(float twips)
 {
-    checkFinite(twips);
-    m_x2 = twips;
-    place();
+    setEnd(m_x2, twips);
 }
 void LineControl::put_Y2(float twips)
 {
+    setEnd(m_y2, twips);
+}
+
+void LineControl::setEnd(float& coordinate, float twips)
+{
     checkFinite(twips);
-    m_y2 = twips;
+    coordinate = twips;
     place();
 }
 

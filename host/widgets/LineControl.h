@@ -56,6 +56,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    void setEnd(float& coordinate, float twips); // an end point's coordinate, then re-place
     void place();
 
     float m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;

@@ -10,11 +10,11 @@
 
 #include "host/automation/IdlPrinter.h"
 #include "host/automation/Registry.h"
+#include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
 #include "host/regional/Regional.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/Timer.h"
 
 #include <QApplication>

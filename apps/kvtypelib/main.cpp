@@ -4,8 +4,8 @@
 #include "host/automation/IdlPrinter.h"
 #include "host/automation/Registry.h"
 #include "host/automation/Server.h"
-#include "library/EntryPoints.h"
-#include "library/TypeLibrary.h"
+#include "library/module/EntryPoints.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

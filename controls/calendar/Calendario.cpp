@@ -6,8 +6,8 @@
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdFont.h"
-#include "library/Kv_Module.h"
-#include "library/TypeLibrary.h"
+#include "library/core/Kv_Module.h"
+#include "library/core/Library.h"
 
 #include <QDate>
 #include <array>
@@ -137,7 +137,7 @@ void Calendario::Form_Load()
     createControls();
     wireEvents();
     // The shared form keeps the module in use while its window exists.
-    host::trackModuleObject(typeLibrary(), widget());
+    trackModuleObject(widget());
     loadSteps();
 }
 

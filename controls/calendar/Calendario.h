@@ -3,11 +3,11 @@
 // headers, chosen with a month list and a year list; a double-clicked day is handed back through
 // Kv_Module::DataEscolhida. One form object per user-interface thread.
 
+#include "host/forms/Form.h"
 #include "host/value/Date.h"
 #include "host/value/OleColor.h"
 #include "host/widgets/ComboBox.h"
 #include "host/widgets/ControlArray.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/Label.h"
 
 #include <QPointer>

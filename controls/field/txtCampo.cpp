@@ -12,7 +12,7 @@
 #include "host/widgets/Label.h"
 #include "host/widgets/Lifetime.h"
 #include "host/widgets/TextBox.h"
-#include "library/Kv_Module.h"
+#include "library/core/Kv_Module.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include "host/value/OleColor.h"
 #include "host/value/StdFont.h"
 #include "host/widgets/UserControl.h"
-#include "library/Enums.h"
+#include "library/core/Enums.h"
 
 #include <QString>
 

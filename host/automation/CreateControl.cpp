@@ -3,7 +3,6 @@
 #include "host/automation/Registry.h"
 #include "host/automation/Server.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/UserControl.h"
 
 #include <QHash>
@@ -79,12 +78,6 @@ HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out
                       QStringLiteral("'%1' cannot make the object: %2")
                           .arg(progId, why.isEmpty() ? hresultText(hr) : why));
     return report(error, S_OK, {});
-}
-
-UserControl* createControl(Form& form, const QString& progId, const QString& name,
-                           const PropertyBag* bag)
-{
-    return bag ? form.add(progId, name, *bag) : form.add(progId, name);
 }
 
 } // namespace host

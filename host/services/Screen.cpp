@@ -1,6 +1,6 @@
 #include "host/services/Screen.h"
 
-#include "host/widgets/Twips.h"
+#include "host/value/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,9 +1,9 @@
 #include "host/widgets/Canvas.h"
 
 #include "host/services/Cursor.h"
-#include "host/services/Gdi.h"
 #include "host/services/Guard.h"
 #include "host/value/RuntimeError.h"
+#include "host/widgets/Gdi.h"
 
 #include <QFontMetrics>
 #include <QHash>

@@ -58,7 +58,7 @@ enum DrawModeConstants : short {
 // Line's B and BF flags.
 enum class LineShape { Line, Box, FilledBox };
 
-struct PlatformFont; // a font made by CreateFontIndirectA (host/services/Gdi.h)
+struct PlatformFont; // a font made by CreateFontIndirectA (host/widgets/Gdi.h)
 
 class Canvas {
 public:

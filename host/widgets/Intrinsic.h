@@ -6,9 +6,9 @@
 #include "host/services/Guard.h"
 #include "host/value/OleColor.h"
 #include "host/value/StdFont.h"
+#include "host/value/Twips.h"
 #include "host/widgets/Keys.h"
 #include "host/widgets/Lifetime.h"
-#include "host/widgets/Twips.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,6 +1,11 @@
 #include "host/widgets/Keys.h"
 
+#include "host/widgets/FormSite.h"
+
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
 
 namespace host {
 
@@ -219,6 +224,115 @@ short keyAsciiOf(const QKeyEvent* event)
     const QChar c = text.at(0);
     if (c.isSurrogate() || c.unicode() < 32 || c.unicode() == 127) return 0;
     return short(c.unicode());
+}
+
+// ---------------------------------------------------------------- key preview
+
+namespace {
+
+// The preview of one key press: run when Qt asks whether the key is a shortcut (so Alt+F reaches
+// Form_KeyDown before any shortcut takes it) and handed to the widget that then gets the key.
+struct PreviewRecord {
+    bool active = false;
+    FormSite* form = nullptr;
+    int qtKey = 0;
+    Qt::KeyboardModifiers modifiers;
+    short originalCode = 0, originalShift = 0;
+    short keyCode = 0, shift = 0;
+};
+
+PreviewRecord& record()
+{
+    static PreviewRecord r;
+    return r;
+}
+
+FormSite* previewingSite(const QWidget* widget)
+{
+    FormSite* form = FormSite::of(widget);
+    return form && form->get_KeyPreview() ? form : nullptr;
+}
+
+class KeyPreviewFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride: {
+            // Only the first delivery, to the focus widget; the event then climbs to parents.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || widget != QApplication::focusWidget()) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            PreviewRecord& r = record();
+            r.active = false;
+            FormSite* form = previewingSite(widget);
+            const short code = virtualKeyCode(key);
+            if (!form || code == 0) return false;
+            r.form = form;
+            r.qtKey = key->key();
+            r.modifiers = key->modifiers();
+            r.originalCode = r.keyCode = code;
+            r.originalShift = r.shift = shiftMask(key->modifiers());
+            form->siteKeyDown(r.keyCode, r.shift);
+            r.active = true;
+            // A stopped key is no shortcut: it goes on as a key press to the focused widget, which
+            // skips the key's own action but still raises KeyPress for the character it types.
+            if (r.keyCode == 0) key->accept();
+            return false;
+        }
+        case QEvent::KeyPress: {
+            PreviewRecord& r = record();
+            if (!r.active) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() != r.qtKey || key->modifiers() != r.modifiers) {
+                r.active = false;
+                return false;
+            }
+            return false;
+        }
+        case QEvent::KeyRelease:
+            record().active = false;
+            return false;
+        default:
+            return false;
+        }
+    }
+};
+
+} // namespace
+
+void installKeyPreview()
+{
+    static QPointer<KeyPreviewFilter> filter;
+    if (filter || !qApp) return;
+    filter = new KeyPreviewFilter;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
+}
+
+void previewKeyDown(QWidget* widget, short& keyCode, short& shift)
+{
+    FormSite* form = previewingSite(widget);
+    if (!form) return;
+    PreviewRecord& r = record();
+    if (r.active && r.form == form && r.originalCode == keyCode && r.originalShift == shift) {
+        r.active = false;
+        keyCode = r.keyCode;
+        shift = r.shift;
+        return;
+    }
+    r.active = false;
+    form->siteKeyDown(keyCode, shift);
+}
+
+void previewKeyPress(QWidget* widget, short& keyAscii)
+{
+    if (FormSite* form = previewingSite(widget)) form->siteKeyPress(keyAscii);
+}
+
+void previewKeyUp(QWidget* widget, short& keyCode, short& shift)
+{
+    if (FormSite* form = previewingSite(widget)) form->siteKeyUp(keyCode, shift);
 }
 
 } // namespace host

@@ -28,5 +28,8 @@ short keyAsciiOf(const QKeyEvent* event);
 void previewKeyDown(QWidget* widget, short& keyCode, short& shift);
 void previewKeyPress(QWidget* widget, short& keyAscii);
 void previewKeyUp(QWidget* widget, short& keyCode, short& shift);
+// Installs, once per application, the filter that runs the preview before Qt's shortcuts, so
+// Alt+F reaches Form_KeyDown before an access key takes it.
+void installKeyPreview();
 
 } // namespace host

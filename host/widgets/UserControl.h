@@ -3,9 +3,11 @@
 // control's hooks, turns Qt input into the runtime's events, draws through Canvas, and hands out
 // the Ambient and Extender objects.
 
+#include "host/value/Twips.h"
 #include "host/value/Variant.h"
 #include "host/widgets/Canvas.h"
-#include "host/widgets/Twips.h"
+#include "host/widgets/Extender.h"
+#include "host/widgets/LateBinding.h"
 
 #include <QList>
 #include <QMetaObject>
@@ -16,76 +18,6 @@ class QShortcut;
 namespace host {
 
 class PropertyBag;
-class UserControl;
-
-// Late binding on any control (a UserControl or a host widget).
-// The class name without namespace ("xpoptionbutton").
-QString TypeName(const QObject* control);
-// Whether the control is of that class or derives from it (by name, without namespace).
-bool TypeOf(const QObject* control, const QString& className);
-template <class T>
-bool TypeOf(const QObject* control)
-{
-    return dynamic_cast<const T*>(control) != nullptr;
-}
-// Reads / writes a property by name (without regard to case): the control's own Q_PROPERTYs
-// first, then the extender's (Name, Left, Top, Width, Height, Visible, Enabled, TabIndex,
-// ToolTipText). 438 for a name it does not have, 383 for a read-only one, 13 for a value that
-// does not convert.
-Variant CallByNameGet(QObject* control, const QString& name);
-void CallByNameLet(QObject* control, const QString& name, const Variant& value);
-// The controls placed directly on a container (UserControls and host widgets: named children).
-QList<QWidget*> containerControls(const QWidget* container);
-
-// What the container tells a control (Ambient): read when asked.
-class AmbientProperties {
-public:
-    explicit AmbientProperties(const UserControl* control) : m_control(control) {}
-    bool get_UserMode() const { return true; }
-    QString get_DisplayName() const; // the extender name
-    FontRef get_Font() const;        // a new font object copying the container's font
-    OleColor get_BackColor() const;
-    OleColor get_ForeColor() const;
-
-private:
-    const UserControl* m_control;
-};
-
-// The container's side of a control (Extender): name, placement in twips, visibility, tab
-// order, and late-bound access to the control and to its siblings.
-class ControlExtender {
-public:
-    explicit ControlExtender(UserControl* control) : m_control(control) {}
-    QString get_Name() const;
-    float get_Left() const;
-    void put_Left(float twips);
-    float get_Top() const;
-    void put_Top(float twips);
-    float get_Width() const;
-    void put_Width(float twips);
-    float get_Height() const;
-    void put_Height(float twips);
-    void Move(float left, float top, float width, float height);
-    bool get_Visible() const;
-    void put_Visible(bool visible);
-    bool get_Enabled() const;
-    void put_Enabled(bool enabled);
-    short get_TabIndex() const;
-    void put_TabIndex(short index);
-    QString get_ToolTipText() const;
-    void put_ToolTipText(const QString& text);
-
-    QWidget* get_Container() const;
-    // The controls on the same container, this one included, in creation order.
-    QList<QWidget*> ContainerControls() const;
-    QString TypeName() const;
-    bool TypeOf(const QString& className) const;
-    Variant getProperty(const QString& name) const;
-    void setProperty(const QString& name, const Variant& value);
-
-private:
-    UserControl* m_control;
-};
 
 class UserControl : public QWidget, public Canvas {
     Q_OBJECT

@@ -6,12 +6,12 @@
 #include "host/automation/CreateControl.h"
 #include "host/automation/Registry.h"
 #include "host/automation/Server.h"
+#include "host/forms/Form.h"
 #include "host/persist/PropertyBag.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/UserControl.h"
-#include "library/EntryPoints.h"
-#include "library/TypeLibrary.h"
+#include "library/module/EntryPoints.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QApplication>
 #include <QFile>
@@ -88,8 +88,7 @@ int errorOf(const std::function<void()>& call, QString* description = nullptr)
 // Creates a control by ProgID and returns the run-time error raised (0 for none).
 int createError(Form& form, const char* progId, QString* why = nullptr)
 {
-    return errorOf([&] { createControl(form, QString::fromLatin1(progId), QStringLiteral("x")); },
-                   why);
+    return errorOf([&] { form.add(QString::fromLatin1(progId), QStringLiteral("x")); }, why);
 }
 
 } // namespace
@@ -152,10 +151,7 @@ private Q_SLOTS:
             UserControl* control = nullptr;
             QString why;
             const int error = errorOf(
-                [&] {
-                    control = createControl(form, lib.progId(cls), cls.name + QStringLiteral("1"));
-                },
-                &why);
+                [&] { control = form.add(lib.progId(cls), cls.name + QStringLiteral("1")); }, &why);
             if (cls.factory) {
                 QCOMPARE(error, 0);
                 QVERIFY(control);
@@ -166,8 +162,7 @@ private Q_SLOTS:
                 QVERIFY2(why.contains(QStringLiteral("not available")), qPrintable(why));
             }
         }
-        UserControl* probeControl =
-            createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("prb"));
+        UserControl* probeControl = form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("prb"));
         QVERIFY(probeControl);
         QCOMPARE(TypeName(probeControl), QStringLiteral("Probe"));
         QVERIFY(form.controls().contains(probeControl));
@@ -187,15 +182,13 @@ private Q_SLOTS:
     {
         QCOMPARE(m_module.registerServer(), S_OK);
         Form form;
-        UserControl* fresh =
-            createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("a"));
+        UserControl* fresh = form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("a"));
         QCOMPARE(fresh->property("Log").toString(), QStringLiteral("Initialize InitProperties"));
         QCOMPARE(fresh->property("Caption").toString(), QStringLiteral("Probe"));
 
         PropertyBag bag;
         bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Salvar"));
-        UserControl* loaded =
-            createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("b"), &bag);
+        UserControl* loaded = form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("b"), bag);
         QCOMPARE(loaded->property("Log").toString(), QStringLiteral("Initialize ReadProperties"));
         QCOMPARE(loaded->property("Caption").toString(), QStringLiteral("Salvar"));
         QVERIFY(loaded->lifeStarted());
@@ -204,15 +197,12 @@ private Q_SLOTS:
 
         // A control added to a shown form appears.
         form.show();
-        UserControl* late =
-            createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("c"));
+        UserControl* late = form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("c"));
         QVERIFY(late->isVisible());
 
         // A name in use, whatever its case, is refused and nothing is added.
         const qsizetype liveBefore = form.controls().size();
-        QCOMPARE(errorOf([&] {
-                     createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("A"));
-                 }),
+        QCOMPARE(errorOf([&] { form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("A")); }),
                  727);
         QCOMPARE(form.controls().size(), liveBefore);
     }
@@ -443,7 +433,7 @@ private Q_SLOTS:
         // Objects made through a form count as well, until the form's window is gone.
         QCOMPARE(m_module.registerServer(), S_OK);
         Form form;
-        createControl(form, QStringLiteral("KvTest.Probe"), QStringLiteral("p"));
+        form.add(QStringLiteral("KvTest.Probe"), QStringLiteral("p"));
         QCOMPARE(m_module.canUnloadNow(), S_FALSE);
         form.unload();
         QTRY_COMPARE(m_module.canUnloadNow(), S_OK);

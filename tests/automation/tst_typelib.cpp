@@ -11,9 +11,9 @@
 #include "host/value/StdFont.h"
 #include "host/value/Variant.h"
 #include "host/widgets/UserControl.h"
-#include "library/Enums.h"
-#include "library/Kv_Module.h"
-#include "library/TypeLibrary.h"
+#include "library/core/Enums.h"
+#include "library/core/Kv_Module.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QMetaEnum>
 #include <QSet>

@@ -6,13 +6,13 @@
 #include "controls/calendar/Calendario.h"
 #include "controls/field/txtCampo.h"
 #include "host/automation/Server.h"
+#include "host/forms/Form.h"
 #include "host/regional/Regional.h"
 #include "host/services/Services.h"
 #include "host/widgets/CommandButton.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/TextBox.h"
-#include "library/Kv_Module.h"
-#include "library/TypeLibrary.h"
+#include "library/core/Kv_Module.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QApplication>
 #include <QPainter>

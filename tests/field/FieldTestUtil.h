@@ -3,10 +3,10 @@
 // recorded, pt-BR pinned, and typing the way a keyboard does.
 
 #include "controls/field/txtCampo.h"
+#include "host/forms/Form.h"
 #include "host/regional/Regional.h"
 #include "host/services/Services.h"
 #include "host/widgets/CommandButton.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/Label.h"
 #include "host/widgets/TextBox.h"
 

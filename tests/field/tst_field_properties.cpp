@@ -7,7 +7,7 @@
 #include "host/persist/FormFile.h"
 #include "host/persist/PropertyBag.h"
 #include "host/value/RuntimeError.h"
-#include "library/TypeLibrary.h"
+#include "library/module/TypeLibrary.h"
 
 #include <functional>
 

@@ -2,10 +2,10 @@
 // unloading from a handler, key preview ahead of the controls and of shortcuts, tab order.
 
 #include "host/automation/Registry.h"
+#include "host/forms/Form.h"
 #include "host/persist/PropertyBag.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -3,14 +3,14 @@
 // that name the control.
 
 #include "host/automation/Registry.h"
+#include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/IntrinsicFactory.h"
 #include "host/widgets/Label.h"
 #include "host/widgets/TextBox.h"
 #include "host/widgets/Timer.h"
-#include "library/EntryPoints.h"
+#include "library/module/EntryPoints.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,11 +2,11 @@
 // modes, the platform font calls, Screen and the pointer calls.
 
 #include "host/services/Cursor.h"
-#include "host/services/Gdi.h"
 #include "host/services/Screen.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/Canvas.h"
+#include "host/widgets/Gdi.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "host/widgets/Form.h"
+#include "host/forms/Form.h"
 
 #include "host/automation/CreateControl.h"
 #include "host/services/Guard.h"
 #include "host/value/RuntimeError.h"
+#include "host/value/Twips.h"
 #include "host/widgets/Keys.h"
 #include "host/widgets/Lifetime.h"
-#include "host/widgets/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,18 +19,6 @@ namespace host {
 
 // Reaches the protected hooks of a form for the window and the key routing.
 struct FormAccess {
-    static void keyDown(Form* f, short& keyCode, short& shift)
-    {
-        guard([&] { f->Form_KeyDown(keyCode, shift); });
-    }
-    static void keyPress(Form* f, short& keyAscii)
-    {
-        guard([&] { f->Form_KeyPress(keyAscii); });
-    }
-    static void keyUp(Form* f, short& keyCode, short& shift)
-    {
-        guard([&] { f->Form_KeyUp(keyCode, shift); });
-    }
     static void activate(Form* f)
     {
         guard([&] { f->Form_Activate(); });
@@ -52,12 +40,6 @@ struct FormAccess {
 };
 
 namespace {
-
-QHash<const QWidget*, QPointer<Form>>& windows()
-{
-    static QHash<const QWidget*, QPointer<Form>> map;
-    return map;
-}
 
 class FormWindow : public QWidget {
 public:
@@ -95,7 +77,7 @@ protected:
                 if (form->get_KeyPreview())
                     previewKeyDown(this, keyCode, shift);
                 else
-                    FormAccess::keyDown(form, keyCode, shift);
+                    form->siteKeyDown(keyCode, shift);
                 if (!form) return;
             }
             short keyAscii = keyAsciiOf(event);
@@ -103,7 +85,7 @@ protected:
             if (form->get_KeyPreview())
                 previewKeyPress(this, keyAscii);
             else
-                FormAccess::keyPress(form, keyAscii);
+                form->siteKeyPress(keyAscii);
         });
     }
     void keyReleaseEvent(QKeyEvent* event) override
@@ -119,91 +101,13 @@ protected:
             if (m_form->get_KeyPreview())
                 previewKeyUp(this, keyCode, shift);
             else
-                FormAccess::keyUp(m_form, keyCode, shift);
+                m_form->siteKeyUp(keyCode, shift);
         });
     }
 
 private:
     QPointer<Form> m_form;
 };
-
-// The preview of one key press: run when Qt asks whether the key is a shortcut (so Alt+F reaches
-// Form_KeyDown before any shortcut takes it) and handed to the widget that then gets the key.
-struct PreviewRecord {
-    bool active = false;
-    QPointer<Form> form;
-    int qtKey = 0;
-    Qt::KeyboardModifiers modifiers;
-    short originalCode = 0, originalShift = 0;
-    short keyCode = 0, shift = 0;
-};
-
-PreviewRecord& record()
-{
-    static PreviewRecord r;
-    return r;
-}
-
-Form* previewingForm(const QWidget* widget)
-{
-    Form* form = Form::of(widget);
-    return form && form->get_KeyPreview() ? form : nullptr;
-}
-
-class KeyPreviewFilter : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::ShortcutOverride: {
-            // Only the first delivery, to the focus widget; the event then climbs to parents.
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (!widget || widget != QApplication::focusWidget()) return false;
-            auto* key = static_cast<QKeyEvent*>(event);
-            PreviewRecord& r = record();
-            r.active = false;
-            Form* form = previewingForm(widget);
-            const short code = virtualKeyCode(key);
-            if (!form || code == 0) return false;
-            r.form = form;
-            r.qtKey = key->key();
-            r.modifiers = key->modifiers();
-            r.originalCode = r.keyCode = code;
-            r.originalShift = r.shift = shiftMask(key->modifiers());
-            FormAccess::keyDown(form, r.keyCode, r.shift);
-            r.active = true;
-            // A stopped key is no shortcut: it goes on as a key press to the focused widget, which
-            // skips the key's own action but still raises KeyPress for the character it types.
-            if (r.keyCode == 0) key->accept();
-            return false;
-        }
-        case QEvent::KeyPress: {
-            PreviewRecord& r = record();
-            if (!r.active) return false;
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() != r.qtKey || key->modifiers() != r.modifiers) {
-                r.active = false;
-                return false;
-            }
-            return false;
-        }
-        case QEvent::KeyRelease:
-            record().active = false;
-            return false;
-        default:
-            return false;
-        }
-    }
-};
-
-void installKeyPreview()
-{
-    static QPointer<KeyPreviewFilter> filter;
-    if (filter || !qApp) return;
-    filter = new KeyPreviewFilter;
-    filter->setParent(qApp);
-    qApp->installEventFilter(filter);
-}
 
 bool isControl(const QWidget* w)
 {
@@ -229,33 +133,6 @@ void collectControls(const QWidget* parent, QList<QWidget*>& out)
 
 } // namespace
 
-// ---------------------------------------------------------------- key preview (Keys.h)
-
-void previewKeyDown(QWidget* widget, short& keyCode, short& shift)
-{
-    Form* form = previewingForm(widget);
-    if (!form) return;
-    PreviewRecord& r = record();
-    if (r.active && r.form == form && r.originalCode == keyCode && r.originalShift == shift) {
-        r.active = false;
-        keyCode = r.keyCode;
-        shift = r.shift;
-        return;
-    }
-    r.active = false;
-    FormAccess::keyDown(form, keyCode, shift);
-}
-
-void previewKeyPress(QWidget* widget, short& keyAscii)
-{
-    if (Form* form = previewingForm(widget)) FormAccess::keyPress(form, keyAscii);
-}
-
-void previewKeyUp(QWidget* widget, short& keyCode, short& shift)
-{
-    if (Form* form = previewingForm(widget)) FormAccess::keyUp(form, keyCode, shift);
-}
-
 // ---------------------------------------------------------------- Form
 
 Form::Form(QObject* parent) : QObject(parent), m_font(StdFont::create()) {}
@@ -265,6 +142,21 @@ Form::~Form()
     unloadNow(false);
 }
 
+void Form::siteKeyDown(short& keyCode, short& shift)
+{
+    guard([&] { Form_KeyDown(keyCode, shift); });
+}
+
+void Form::siteKeyPress(short& keyAscii)
+{
+    guard([&] { Form_KeyPress(keyAscii); });
+}
+
+void Form::siteKeyUp(short& keyCode, short& shift)
+{
+    guard([&] { Form_KeyUp(keyCode, shift); });
+}
+
 QWidget* Form::widget() const
 {
     return m_loaded ? m_window.data() : nullptr;
@@ -272,14 +164,12 @@ QWidget* Form::widget() const
 
 Form* Form::of(const QWidget* widget)
 {
-    if (!widget) return nullptr;
-    return windows().value(widget->window()).data();
+    return dynamic_cast<Form*>(FormSite::of(widget));
 }
 
 void Form::load()
 {
     if (m_loaded) return;
-    installKeyPreview();
     auto* window = new FormWindow(this);
     window->setObjectName(objectName());
     window->setWindowTitle(m_caption);
@@ -290,7 +180,7 @@ void Form::load()
     window->setFont(m_font->toQFont());
     window->resize(twipsToPixelsX(m_width, window), twipsToPixelsY(m_height, window));
     m_window = window;
-    windows().insert(window, this);
+    attachWindow(window);
     m_loaded = true;
     m_placed = false;
     m_controls.clear();
@@ -317,7 +207,7 @@ void Form::unloadNow(bool askFirst)
         // Controls end before the window takes them down with it, outer controls first.
         for (UserControl* control : window->findChildren<UserControl*>())
             control->terminate();
-        windows().remove(window);
+        detachWindow(window);
         dispose(window);
     }
     m_window = nullptr;

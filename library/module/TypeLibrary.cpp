@@ -1,37 +1,8 @@
-#include "library/TypeLibrary.h"
+#include "library/module/TypeLibrary.h"
 
-#include "library/Enums.h"
+#include "library/module/Factories.h"
 
-// A control class takes part in creation and in the meta-object check as soon as its header
-// exists; until then its factory stays null and creating it answers "class not available".
-#if __has_include("controls/picturebutton/cmdButton.h")
-#include "controls/picturebutton/cmdButton.h"
-#define KV_HAS_cmdButton 1
-#endif
-#if __has_include("controls/progress/ProgressBar.h")
-#include "controls/progress/ProgressBar.h"
-#define KV_HAS_ProgressBar 1
-#endif
-#if __has_include("controls/xp/xpcmdbutton.h")
-#include "controls/xp/xpcmdbutton.h"
-#define KV_HAS_xpcmdbutton 1
-#endif
-#if __has_include("controls/verticaltext/VericalText.h")
-#include "controls/verticaltext/VericalText.h"
-#define KV_HAS_VericalText 1
-#endif
-#if __has_include("controls/field/txtCampo.h")
-#include "controls/field/txtCampo.h"
-#define KV_HAS_txtCampo 1
-#endif
-#if __has_include("controls/xp/xpcheckbox.h")
-#include "controls/xp/xpcheckbox.h"
-#define KV_HAS_xpcheckbox 1
-#endif
-#if __has_include("controls/xp/xpoptionbutton.h")
-#include "controls/xp/xpoptionbutton.h"
-#define KV_HAS_xpoptionbutton 1
-#endif
+#include "library/core/Enums.h"
 
 #include <QMetaEnum>
 #include <utility>
@@ -47,23 +18,6 @@ using host::MemberKind;
 using host::ParameterDescription;
 using host::TypeRef;
 namespace DispId = host::DispId;
-
-template <class T>
-host::UserControl* make(QWidget* parent)
-{
-    return new T(parent);
-}
-
-struct Implementation {
-    host::ControlFactory factory = nullptr;
-    const QMetaObject* metaObject = nullptr;
-};
-
-template <class T>
-Implementation implementation()
-{
-    return {&make<T>, &T::staticMetaObject};
-}
 
 // Dispatch identifiers of members without a standard one: one block per interface.
 constexpr qint32 Own = 0x68030000;
@@ -205,30 +159,6 @@ host::LibraryDescription build()
     const QString mouseUpText = QStringLiteral(
         "Occurs when the user releases the mouse button while an object has the focus.");
 
-    Implementation cmdButtonImpl, progressBarImpl, xpcmdbuttonImpl, vericalTextImpl, txtCampoImpl,
-        xpcheckboxImpl, xpoptionbuttonImpl;
-#ifdef KV_HAS_cmdButton
-    cmdButtonImpl = implementation<cmdButton>();
-#endif
-#ifdef KV_HAS_ProgressBar
-    progressBarImpl = implementation<ProgressBar>();
-#endif
-#ifdef KV_HAS_xpcmdbutton
-    xpcmdbuttonImpl = implementation<xpcmdbutton>();
-#endif
-#ifdef KV_HAS_VericalText
-    vericalTextImpl = implementation<VericalText>();
-#endif
-#ifdef KV_HAS_txtCampo
-    txtCampoImpl = implementation<txtCampo>();
-#endif
-#ifdef KV_HAS_xpcheckbox
-    xpcheckboxImpl = implementation<xpcheckbox>();
-#endif
-#ifdef KV_HAS_xpoptionbutton
-    xpoptionbuttonImpl = implementation<xpoptionbutton>();
-#endif
-
     lib.classes = {
         control("cmdButton", "{f83dfbb0-fa14-49c1-8817-aeefae766ccf}",
                 "{e952ea59-7ff8-4a2c-bbd1-9f652cf7c9e6}", "{a077d7d6-667b-46da-a2b5-71a24ac83f54}",
@@ -252,7 +182,7 @@ host::LibraryDescription build()
                  event("MouseDown", 5, MouseArgs, mouseDownText),
                  event("MouseMove", 6, MouseArgs, mouseMoveText),
                  event("MouseUp", 7, MouseArgs, mouseUpText)},
-                cmdButtonImpl),
+                implementationOf("cmdButton")),
         control("ProgressBar", "{8cc7545d-57a6-4cef-98d2-d84f0ccc65c9}",
                 "{0edcfe19-da0f-47cb-aa5b-64fa0b3a68ae}", "{08aa65c6-394c-46f2-8ba6-b44991b80d24}",
                 {prop(QStringLiteral("BackColor"), Color, Own + 0),
@@ -265,7 +195,7 @@ host::LibraryDescription build()
                  prop(QStringLiteral("Caption"), VariantT, Own + 7),
                  prop(QStringLiteral("ViewPercent"), Boolean, Own + 8),
                  method(QStringLiteral("Refresh"), Own + 9), showAbout()},
-                {}, progressBarImpl),
+                {}, implementationOf("ProgressBar")),
         control(
             "xpcmdbutton", "{24e1f231-a89b-4bc7-8e51-45cc183796ea}",
             "{3802ff82-1af4-4832-b043-02f3b685d0df}", "{f67fb831-efcc-47d0-b2a8-f9f2ff88d040}",
@@ -274,7 +204,7 @@ host::LibraryDescription build()
                   QStringLiteral("Returns/sets the state of the command button when mouse_out.")),
              prop(QStringLiteral("Caption"), String, DispId::Caption),
              propRef(QStringLiteral("Font"), FontT, DispId::Font), showAbout()},
-            xpEvents(), xpcmdbuttonImpl),
+            xpEvents(), implementationOf("xpcmdbutton")),
         control("VericalText", "{be1f2612-4733-40f6-b295-8fcc680f0922}",
                 "{aa60a365-3db2-428c-ae2e-de74223dbe91}", "{2d49450a-60c3-4898-861a-6bf221099c5a}",
                 {prop(QStringLiteral("zDirecao"), enumType("zOpOrient"), Own + 0),
@@ -283,7 +213,7 @@ host::LibraryDescription build()
                  prop(QStringLiteral("BackColor"), Color, Own + 3),
                  prop(QStringLiteral("ForeColor"), Color, Own + 4),
                  propRef(QStringLiteral("Font"), FontT, Own + 5), showAbout()},
-                {}, vericalTextImpl),
+                {}, implementationOf("VericalText")),
         control("txtCampo", "{9c386223-e3b9-4aa3-aed3-ea1567647def}",
                 "{03001624-c441-443d-9cd3-97a89fd6f2f0}", "{a61c17fc-9f57-47a9-900c-c4a2a3934008}",
                 {prop(QStringLiteral("Alignment"), enumType("AlignmentConstants"), Own + 0),
@@ -305,7 +235,7 @@ host::LibraryDescription build()
                 {event("Change", 1), event("DblClick", 2), event("cmdCalendario", 3),
                  event("cmdLocalizar", 4), event("KeyPress", 5, AsciiArgs),
                  event("KeyDown", 6, KeyArgs), event("KeyUp", 7, KeyArgs)},
-                txtCampoImpl),
+                implementationOf("txtCampo")),
         control("xpcheckbox", "{fdaddf30-a854-42ef-add3-c8abe7173a98}",
                 "{9d46ef01-4536-435f-9c89-d293c1956ce6}", "{ea2537ec-bb42-46e5-9b02-98d1e3b9bc48}",
                 {prop(QStringLiteral("Enabled"), Boolean, DispId::Enabled),
@@ -314,7 +244,7 @@ host::LibraryDescription build()
                  propRef(QStringLiteral("Font"), FontT, DispId::Font),
                  prop(QStringLiteral("BackColor"), Color, DispId::BackColor),
                  prop(QStringLiteral("ForeColor"), Color, DispId::ForeColor), showAbout()},
-                xpEvents(), xpcheckboxImpl),
+                xpEvents(), implementationOf("xpcheckbox")),
         control("xpoptionbutton", "{0a811153-0207-41a8-861c-6d2fa1af74cc}",
                 "{a635e24c-6da4-4094-8849-9f5c817c9fc0}", "{0a1c7518-d205-4dcd-b8d3-33b5597bbe0a}",
                 {prop(QStringLiteral("Enabled"), Boolean, DispId::Enabled),
@@ -323,7 +253,7 @@ host::LibraryDescription build()
                  propRef(QStringLiteral("Font"), FontT, Own + 1),
                  prop(QStringLiteral("BackColor"), Color, Own + 2),
                  prop(QStringLiteral("ForeColor"), Color, DispId::ForeColor), showAbout()},
-                xpEvents(), xpoptionbuttonImpl),
+                xpEvents(), implementationOf("xpoptionbutton")),
     };
     return lib;
 }

@@ -1,4 +1,4 @@
-#include "library/TypeLibrary.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -6,6 +6,7 @@
 #include "host/persist/PropertyBag.h"
 #include "host/value/OleColor.h"
 #include "host/value/StdFont.h"
+#include "host/widgets/FormSite.h"
 #include "host/widgets/UserControl.h"
 
 #include <QObject>
@@ -19,7 +20,7 @@ namespace host {
 
 struct FormDescription;
 
-class Form : public QObject {
+class Form : public QObject, public FormSite {
     Q_OBJECT
 public:
     explicit Form(QObject* parent = nullptr);
@@ -73,18 +74,22 @@ public:
     void put_Width(float twips);                // negative raises 380
     float get_Height() const { return m_height; }
     void put_Height(float twips);
-    bool get_KeyPreview() const { return m_keyPreview; }
+    bool get_KeyPreview() const override { return m_keyPreview; }
     void put_KeyPreview(bool preview) { m_keyPreview = preview; }
-    FontRef get_Font() const { return m_font; }
+    FontRef get_Font() const override { return m_font; }
     void putref_Font(FontRef font); // null raises 91
-    OleColor get_BackColor() const { return m_backColor; }
+    OleColor get_BackColor() const override { return m_backColor; }
     void put_BackColor(OleColor color);
 
     // The controls of the window in tab order (UserControls anywhere on it, not those inside
     // another control, and named host widgets).
-    QList<QWidget*> controls() const;
-    short tabIndexOf(const QWidget* control) const;
-    void setTabIndex(QWidget* control, short index); // negative raises 380; large goes last
+    QList<QWidget*> controls() const override;
+    short tabIndexOf(const QWidget* control) const override;
+    void setTabIndex(QWidget* control, short index) override; // large goes last
+
+    void siteKeyDown(short& keyCode, short& shift) override;
+    void siteKeyPress(short& keyAscii) override;
+    void siteKeyUp(short& keyCode, short& shift) override;
 
     // The form whose window holds the widget, or null.
     static Form* of(const QWidget* widget);

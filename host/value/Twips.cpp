@@ -1,4 +1,4 @@
-#include "host/widgets/Twips.h"
+#include "host/value/Twips.h"
 
 #include "host/value/RuntimeError.h"
 

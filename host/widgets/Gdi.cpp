@@ -1,4 +1,4 @@
-#include "host/services/Gdi.h"
+#include "host/widgets/Gdi.h"
 
 #include "host/value/Fonts.h"
 #include "host/widgets/Canvas.h"

@@ -1,7 +1,8 @@
-#include "library/EntryPoints.h"
+#include "library/module/EntryPoints.h"
 
 #include "host/automation/Server.h"
-#include "library/TypeLibrary.h"
+#include "library/core/Library.h"
+#include "library/module/TypeLibrary.h"
 
 #include <QFileInfo>
 #include <dlfcn.h>
@@ -52,3 +53,12 @@ const host::LibraryDescription* DllGetLibraryDescription()
 }
 
 } // extern "C"
+
+namespace Kv_CTRL {
+
+void trackModuleObject(QObject* object)
+{
+    host::trackModuleObject(typeLibrary(), object);
+}
+
+} // namespace Kv_CTRL

@@ -2,9 +2,9 @@
 // one, so that saving a loaded form gives the same file.
 
 #include "host/automation/Registry.h"
+#include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
 #include "host/value/RuntimeError.h"
-#include "host/widgets/Form.h"
 #include "host/widgets/IntrinsicFactory.h"
 #include "host/widgets/Timer.h"
 #include "host/widgets/UserControl.h"

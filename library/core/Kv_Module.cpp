@@ -1,4 +1,4 @@
-#include "library/Kv_Module.h"
+#include "library/core/Kv_Module.h"
 
 namespace Kv_CTRL {
 

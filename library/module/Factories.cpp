@@ -1,0 +1,42 @@
+#include "library/module/Factories.h"
+
+#include "controls/field/txtCampo.h"
+
+#include <cstring>
+
+namespace Kv_CTRL {
+
+namespace {
+
+template <class T>
+host::UserControl* make(QWidget* parent)
+{
+    return new T(parent);
+}
+
+template <class T>
+Implementation implementation()
+{
+    return {&make<T>, &T::staticMetaObject};
+}
+
+struct Entry {
+    const char* className;
+    Implementation implementation;
+};
+
+// One line a control class.
+const Entry entries[] = {
+    {"txtCampo", implementation<txtCampo>()},
+};
+
+} // namespace
+
+Implementation implementationOf(const char* className)
+{
+    for (const Entry& entry : entries)
+        if (std::strcmp(entry.className, className) == 0) return entry.implementation;
+    return {};
+}
+
+} // namespace Kv_CTRL

@@ -1,9 +1,9 @@
 #include "controls/calendar/Calendario.h"
 
-#include "host/automation/Server.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
 #include "host/services/Services.h"
+#include "host/services/Shared.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdFont.h"
 #include "library/core/Kv_Module.h"
@@ -103,17 +103,11 @@ Calendario::Calendario(QObject* parent) : host::Form(parent)
     connect(this, &host::Form::unloaded, this, [this] { ui.clear(); });
 }
 
-Calendario::~Calendario()
-{
-    // The base class unloads a loaded form after this object's members are gone.
-    disconnect(this, &host::Form::unloaded, this, nullptr);
-}
+Calendario::~Calendario() = default;
 
 Calendario& Calendario::instance()
 {
-    thread_local std::unique_ptr<Calendario> form;
-    if (!form) form = std::make_unique<Calendario>();
-    return *form;
+    return host::shared<Calendario>();
 }
 
 QStringList Calendario::nomesDosMeses()

@@ -9,6 +9,7 @@
 #include "host/widgets/ComboBox.h"
 #include "host/widgets/ControlArray.h"
 #include "host/widgets/Label.h"
+#include "library/core/Library.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -18,6 +19,7 @@ namespace Kv_CTRL {
 
 class Calendario : public host::Form {
     Q_OBJECT
+    KV_CTRL_PROJECT
 public:
     // The cell looks the grid paints (OLE_COLOR values).
     static constexpr host::OleColor CorFimDeSemana = 0x008080FFu; // weekend day
@@ -33,8 +35,8 @@ public:
     explicit Calendario(QObject* parent = nullptr);
     ~Calendario() override;
 
-    // This user-interface thread's form object, created on first use. Its members carry over from
-    // one opening to the next; it holds no widget while unloaded, so it may be destroyed late.
+    // The process's form object, created on first use and released when the application ends.
+    // Its members carry over from one opening to the next.
     static Calendario& instance();
 
     // The items of the two lists: the month names in calendar order, the years as decimal text.

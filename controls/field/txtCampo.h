@@ -8,6 +8,7 @@
 #include "host/value/StdFont.h"
 #include "host/widgets/UserControl.h"
 #include "library/core/Enums.h"
+#include "library/core/Library.h"
 
 #include <QString>
 
@@ -22,6 +23,7 @@ namespace Kv_CTRL {
 
 class txtCampo : public host::UserControl {
     Q_OBJECT
+    KV_CTRL_PROJECT
     Q_PROPERTY(host::AlignmentConstants Alignment READ get_Alignment WRITE put_Alignment)
     Q_PROPERTY(Kv_CTRL::CharAppareance Appearance READ get_Appearance WRITE put_Appearance)
     Q_PROPERTY(Kv_CTRL::CharBorderSyle BorderStyle READ get_BorderStyle WRITE put_BorderStyle)

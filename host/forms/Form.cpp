@@ -21,7 +21,7 @@ namespace host {
 struct FormAccess {
     static void activate(Form* f)
     {
-        guard([&] { f->Form_Activate(); });
+        guardIn(f, [&] { f->Form_Activate(); });
     }
     static void resized(Form* f, QWidget* window)
     {
@@ -31,11 +31,11 @@ struct FormAccess {
             f->m_width = float(px.width() * twipsPerPixelX(window));
         if (twipsToPixelsY(f->m_height, window) != px.height())
             f->m_height = float(px.height() * twipsPerPixelY(window));
-        guard([&] { f->Form_Resize(); });
+        guardIn(f, [&] { f->Form_Resize(); });
     }
     static void closeRequested(Form* f)
     {
-        guard([&] { f->unload(); });
+        guardIn(f, [&] { f->unload(); });
     }
 };
 
@@ -70,7 +70,7 @@ protected:
             return;
         }
         event->accept();
-        guard([&] {
+        guardIn(m_form, [&] {
             QPointer<Form> form = m_form;
             short keyCode = virtualKeyCode(event), shift = shiftMask(event->modifiers());
             if (keyCode != 0) {
@@ -95,7 +95,7 @@ protected:
             return;
         }
         event->accept();
-        guard([&] {
+        guardIn(m_form, [&] {
             short keyCode = virtualKeyCode(event), shift = shiftMask(event->modifiers());
             if (keyCode == 0) return;
             if (m_form->get_KeyPreview())
@@ -139,22 +139,24 @@ Form::Form(QObject* parent) : QObject(parent), m_font(StdFont::create()) {}
 
 Form::~Form()
 {
+    // Nothing is signalled from here: a receiver of the derived class would find it gone.
+    m_destroying = true;
     unloadNow(false);
 }
 
 void Form::siteKeyDown(short& keyCode, short& shift)
 {
-    guard([&] { Form_KeyDown(keyCode, shift); });
+    guardIn(this, [&] { Form_KeyDown(keyCode, shift); });
 }
 
 void Form::siteKeyPress(short& keyAscii)
 {
-    guard([&] { Form_KeyPress(keyAscii); });
+    guardIn(this, [&] { Form_KeyPress(keyAscii); });
 }
 
 void Form::siteKeyUp(short& keyCode, short& shift)
 {
-    guard([&] { Form_KeyUp(keyCode, shift); });
+    guardIn(this, [&] { Form_KeyUp(keyCode, shift); });
 }
 
 QWidget* Form::widget() const
@@ -184,7 +186,7 @@ void Form::load()
     m_loaded = true;
     m_placed = false;
     m_controls.clear();
-    guard([&] { Form_Load(); });
+    guardIn(this, [&] { Form_Load(); });
     if (m_loaded) Q_EMIT loaded();
 }
 
@@ -198,7 +200,7 @@ void Form::unloadNow(bool askFirst)
     if (!m_loaded || m_unloading) return;
     if (askFirst) {
         short cancel = 0;
-        guard([&] { Form_Unload(cancel); });
+        guardIn(this, [&] { Form_Unload(cancel); });
         if (cancel != 0 || !m_loaded) return;
     }
     m_unloading = true;
@@ -215,7 +217,7 @@ void Form::unloadNow(bool askFirst)
     m_controls.clear();
     m_unloading = false;
     if (m_modalLoop) m_modalLoop->exit();
-    Q_EMIT unloaded();
+    if (!m_destroying) Q_EMIT unloaded();
 }
 
 void Form::centre(const QWidget* anchor)

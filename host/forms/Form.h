@@ -24,7 +24,7 @@ class Form : public QObject, public FormSite {
     Q_OBJECT
 public:
     explicit Form(QObject* parent = nullptr);
-    ~Form() override; // unloads (without asking Form_Unload)
+    ~Form() override; // unloads without asking Form_Unload and without signalling unloaded()
 
     QWidget* widget() const; // the window, null while unloaded
     void load();             // creates the window and runs Form_Load; nothing if loaded
@@ -122,6 +122,7 @@ private:
     QPointer<QWidget> m_window;
     bool m_loaded = false;
     bool m_unloading = false;
+    bool m_destroying = false;
     bool m_placed = false;
     QEventLoop* m_modalLoop = nullptr;
     QString m_caption;

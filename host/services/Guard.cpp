@@ -1,11 +1,21 @@
 #include "host/services/Guard.h"
 
+#include <QMetaClassInfo>
+
 #include "host/services/Services.h"
 
 #include <cstdio>
 #include <new>
 
 namespace host {
+
+QString projectOf(const QObject* object)
+{
+    if (!object) return {};
+    const QMetaObject* mo = object->metaObject();
+    const int index = mo->indexOfClassInfo("Project");
+    return index < 0 ? QString() : QString::fromLatin1(mo->classInfo(index).value());
+}
 
 void reportEscapedError(const RuntimeError& error) noexcept
 {

@@ -4,6 +4,7 @@
 
 #include "host/value/RuntimeError.h"
 
+#include <QObject>
 #include <exception>
 #include <utility>
 
@@ -26,6 +27,18 @@ bool guard(F&& body) noexcept
         reportEscapedError(error);
     }
     return false;
+}
+
+// The project a class's code belongs to, from its "Project" class info (empty for none).
+QString projectOf(const QObject* object);
+
+// guard() for a hook or handler of `owner`: errors made without a source inside name the
+// owner's project.
+template <class F>
+bool guardIn(const QObject* owner, F&& body) noexcept
+{
+    ErrorSourceScope scope(projectOf(owner));
+    return guard(std::forward<F>(body));
 }
 
 // "Report and resume with the next statement": each statement run through the object that fails

@@ -2,10 +2,30 @@
 
 namespace host {
 
+namespace {
+thread_local ErrorSourceScope* t_innermost = nullptr;
+} // namespace
+
+ErrorSourceScope::ErrorSourceScope(const QString& project)
+    : m_project(project), m_outer(t_innermost)
+{
+    t_innermost = this;
+}
+
+ErrorSourceScope::~ErrorSourceScope()
+{
+    t_innermost = m_outer;
+}
+
+QString ErrorSourceScope::current()
+{
+    return t_innermost ? t_innermost->m_project : QString();
+}
+
 RuntimeError::RuntimeError(int number, const QString& description, const QString& source)
     : m_number(number),
       m_description(description.isEmpty() ? standardDescription(number) : description),
-      m_source(source)
+      m_source(source.isEmpty() ? ErrorSourceScope::current() : source)
 {
     // what() must stay valid as long as the error lives, so the text is built once here.
     m_what = QStringLiteral("Run-time error '%1': %2").arg(m_number).arg(m_description).toUtf8();

@@ -47,6 +47,22 @@ inline constexpr int MethodNotSupported = 438;
 inline constexpr int InvalidPicture = 481;
 } // namespace Err
 
+// The project whose code is running: an error made without a source names it, as the runtime
+// names the project whose code failed. Scopes nest; the innermost one counts.
+class ErrorSourceScope {
+public:
+    explicit ErrorSourceScope(const QString& project);
+    ~ErrorSourceScope();
+    ErrorSourceScope(const ErrorSourceScope&) = delete;
+    ErrorSourceScope& operator=(const ErrorSourceScope&) = delete;
+    // The innermost scope's project, or empty outside every scope.
+    static QString current();
+
+private:
+    QString m_project;
+    ErrorSourceScope* m_outer;
+};
+
 // Raises run-time error `number` (Err.Raise).
 [[noreturn]] void raiseError(int number, const QString& description = {},
                              const QString& source = {});

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace host {
@@ -22,11 +23,15 @@ double dpiY(const QWidget* widget)
     if (auto* screen = QGuiApplication::primaryScreen()) return screen->logicalDotsPerInchY();
     return 96.0;
 }
-int roundToInt(double v)
-{
-    return v >= 0 ? int(std::floor(v + 0.5)) : -int(std::floor(-v + 0.5));
-}
 } // namespace
+
+int toPixels(double units, double unitsPerPixel)
+{
+    const double v = units / unitsPerPixel;
+    if (!std::isfinite(v)) raiseError(Err::InvalidPropertyValue);
+    const double clamped = std::clamp(v, -double(MaxPixels), double(MaxPixels));
+    return clamped >= 0 ? int(std::floor(clamped + 0.5)) : -int(std::floor(-clamped + 0.5));
+}
 
 double twipsPerPixelX(const QWidget* widget)
 {
@@ -38,11 +43,11 @@ double twipsPerPixelY(const QWidget* widget)
 }
 int twipsToPixelsX(double twips, const QWidget* widget)
 {
-    return roundToInt(twips / twipsPerPixelX(widget));
+    return toPixels(twips, twipsPerPixelX(widget));
 }
 int twipsToPixelsY(double twips, const QWidget* widget)
 {
-    return roundToInt(twips / twipsPerPixelY(widget));
+    return toPixels(twips, twipsPerPixelY(widget));
 }
 
 TwipsGeometry::TwipsGeometry(QWidget* widget) : m_widget(widget)

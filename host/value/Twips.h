@@ -8,6 +8,14 @@ class QWidget;
 
 namespace host {
 
+// The largest pixel coordinate or size the host produces (Qt's widget size limit): conversions
+// clamp to it, so a huge value places a widget far away instead of overflowing.
+inline constexpr int MaxPixels = 16777215;
+
+// Units to whole pixels at `unitsPerPixel`, half away from zero, clamped to +-MaxPixels: the one
+// conversion every placement and every drawing call uses. A non-finite value raises 380.
+int toPixels(double units, double unitsPerPixel);
+
 // Twips per pixel of the screen a widget is on (the primary screen for null): 1440 / logical DPI.
 double twipsPerPixelX(const QWidget* widget = nullptr);
 double twipsPerPixelY(const QWidget* widget = nullptr);

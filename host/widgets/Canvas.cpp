@@ -23,13 +23,6 @@ QHash<qint32, Canvas*>& canvases()
     return map;
 }
 
-int roundToInt(double v)
-{
-    if (!std::isfinite(v)) return 0;
-    v = std::clamp(v, -1.0e9, 1.0e9);
-    return v >= 0 ? int(std::floor(v + 0.5)) : -int(std::floor(-v + 0.5));
-}
-
 QStringList linesOf(const QString& text)
 {
     if (!text.contains(QLatin1Char('\n'))) return QStringList{text};
@@ -225,12 +218,12 @@ float Canvas::scaleYFromPixels(double pixels) const
 
 int Canvas::pixelsXFromScale(double x) const
 {
-    return roundToInt((x - m_scaleLeft) / unitsPerPixelX());
+    return toPixels(x - m_scaleLeft, unitsPerPixelX());
 }
 
 int Canvas::pixelsYFromScale(double y) const
 {
-    return roundToInt((y - m_scaleTop) / unitsPerPixelY());
+    return toPixels(y - m_scaleTop, unitsPerPixelY());
 }
 
 // ---------------------------------------------------------------- appearance
@@ -316,8 +309,8 @@ QImage& Canvas::surface() const
         refreshDpi();
         const double dpmX = m_dpiX / 0.0254;
         const double dpmY = m_dpiY / 0.0254;
-        grown.setDotsPerMeterX(roundToInt(dpmX));
-        grown.setDotsPerMeterY(roundToInt(dpmY));
+        grown.setDotsPerMeterX(toPixels(dpmX, 1.0));
+        grown.setDotsPerMeterY(toPixels(dpmY, 1.0));
         grown.fill(toQColor(m_backColor));
         if (!m_image.isNull()) {
             QPainter p(&grown);
@@ -555,10 +548,10 @@ void Canvas::PaintPicture(const PictureRef& picture, float x, float y, std::opti
     const int dx = pixelsXFromScale(x), dy = pixelsYFromScale(y);
     const int dw = width ? pixelsXFromScale(double(x) + *width) - dx : img.width();
     const int dh = height ? pixelsYFromScale(double(y) + *height) - dy : img.height();
-    const int sx = srcX ? roundToInt(*srcX / ux) : 0;
-    const int sy = srcY ? roundToInt(*srcY / uy) : 0;
-    const int sw = srcWidth ? roundToInt(*srcWidth / ux) : img.width() - sx;
-    const int sh = srcHeight ? roundToInt(*srcHeight / uy) : img.height() - sy;
+    const int sx = srcX ? toPixels(*srcX, ux) : 0;
+    const int sy = srcY ? toPixels(*srcY, uy) : 0;
+    const int sw = srcWidth ? toPixels(*srcWidth, ux) : img.width() - sx;
+    const int sh = srcHeight ? toPixels(*srcHeight, uy) : img.height() - sy;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
 
     QPainter& p = painter();

@@ -9,6 +9,7 @@
 #include "host/value/OleColor.h"
 #include "host/value/StdFont.h"
 #include "host/value/StdPicture.h"
+#include "host/value/Twips.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -90,6 +91,14 @@ public:
     float scaleYFromPixels(double pixels) const;
     int pixelsXFromScale(double x) const;
     int pixelsYFromScale(double y) const;
+    // Units of the current scale in one pixel (negative for a user scale that runs backwards).
+    double unitsPerPixelX() const;
+    double unitsPerPixelY() const;
+    // Whether the scale is twips from (0, 0), the form's own: children keep their exact twips.
+    bool isPlainTwips() const
+    {
+        return m_scaleMode == vbTwips && m_scaleLeft == 0 && m_scaleTop == 0;
+    }
 
     // --- appearance ---
     OleColor get_BackColor() const { return m_backColor; }
@@ -163,8 +172,6 @@ public:
     void selectPlatformFont(qint32 handle, std::shared_ptr<const PlatformFont> font);
 
 private:
-    double unitsPerPixelX() const;
-    double unitsPerPixelY() const;
     double standardUnitsPerPixel(short mode, bool vertical) const;
     QSize contentsSize() const;
     QImage& surface() const;   // the backing image, grown as needed

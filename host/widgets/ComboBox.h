@@ -19,6 +19,7 @@ class ComboBox : public KeyRelay<QComboBox>, public Intrinsic {
     Q_PROPERTY(quint32 BackColor READ get_BackColor WRITE put_BackColor)
     Q_PROPERTY(quint32 ForeColor READ get_ForeColor WRITE put_ForeColor)
     Q_PROPERTY(bool Enabled READ get_Enabled WRITE put_Enabled)
+    Q_PROPERTY(bool TabStop READ get_TabStop WRITE put_TabStop)
     Q_PROPERTY(bool Visible READ get_Visible WRITE put_Visible)
     Q_PROPERTY(float Left READ get_Left WRITE put_Left)
     Q_PROPERTY(float Top READ get_Top WRITE put_Top)

@@ -144,9 +144,9 @@ bool CommandButton::eventFilter(QObject* watched, QEvent* event)
 
 void CommandButton::applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped)
 {
-    // A focused button clicks on Enter as well as on Space.
+    // A focused button clicks on Enter as well as on Space, unless KeyDown stopped the key.
     if (ascii == 13) {
-        click();
+        if (!stopped) click();
         return;
     }
     KeyRelay<MouseRelay<QPushButton>>::applyCharacter(e, original, ascii, stopped);

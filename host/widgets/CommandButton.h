@@ -16,6 +16,7 @@ class CommandButton : public KeyRelay<MouseRelay<QPushButton>>, public Intrinsic
     Q_PROPERTY(bool Cancel READ get_Cancel WRITE put_Cancel)
     Q_PROPERTY(quint32 BackColor READ get_BackColor WRITE put_BackColor)
     Q_PROPERTY(bool Enabled READ get_Enabled WRITE put_Enabled)
+    Q_PROPERTY(bool TabStop READ get_TabStop WRITE put_TabStop)
     Q_PROPERTY(bool Visible READ get_Visible WRITE put_Visible)
     Q_PROPERTY(float Left READ get_Left WRITE put_Left)
     Q_PROPERTY(float Top READ get_Top WRITE put_Top)

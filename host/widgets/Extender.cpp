@@ -96,7 +96,7 @@ void ControlExtender::put_Visible(bool visible)
 
 bool ControlExtender::get_Enabled() const
 {
-    return m_control->isEnabled();
+    return m_control->get_Enabled();
 }
 
 void ControlExtender::put_Enabled(bool enabled)

@@ -1,9 +1,12 @@
 #include "host/widgets/Intrinsic.h"
 
 #include "host/value/Fonts.h"
+#include "host/value/RuntimeError.h"
+#include "host/widgets/Canvas.h"
 
 #include <QFontInfo>
 #include <QPointer>
+#include <cmath>
 
 namespace host {
 
@@ -26,55 +29,117 @@ Intrinsic::Intrinsic(QWidget* self) : m_self(self), m_geometry(self) {}
 
 Intrinsic::~Intrinsic() = default;
 
-float Intrinsic::get_Left() const
+namespace {
+
+const Canvas* canvasOf(const QWidget* widget)
+{
+    return widget ? dynamic_cast<const Canvas*>(widget) : nullptr;
+}
+
+} // namespace
+
+QPointF containerUnitsFromPixels(const QWidget* child, const QPointF& pixels)
+{
+    if (const Canvas* c = canvasOf(child->parentWidget()))
+        return QPointF(pixels.x() * c->unitsPerPixelX(), pixels.y() * c->unitsPerPixelY());
+    return QPointF(pixels.x() * twipsPerPixelX(child), pixels.y() * twipsPerPixelY(child));
+}
+
+float Intrinsic::placement(Axis axis) const
 {
     m_geometry.syncFromWidget();
-    return m_geometry.get_Left();
+    const Canvas* c = canvasOf(m_self->parentWidget());
+    if (!c || c->isPlainTwips()) {
+        const float twips[] = {m_geometry.get_Left(), m_geometry.get_Top(), m_geometry.get_Width(),
+                               m_geometry.get_Height()};
+        return twips[axis];
+    }
+    const QRect r = m_self->geometry();
+    switch (axis) {
+    case LeftAxis:
+        return c->scaleXFromPixels(r.x());
+    case TopAxis:
+        return c->scaleYFromPixels(r.y());
+    case WidthAxis:
+        return float(r.width() * c->unitsPerPixelX());
+    default:
+        return float(r.height() * c->unitsPerPixelY());
+    }
+}
+
+double Intrinsic::toTwips(Axis axis, double value) const
+{
+    const Canvas* c = canvasOf(m_self->parentWidget());
+    if (!c || c->isPlainTwips()) return value;
+    const bool vertical = axis == TopAxis || axis == HeightAxis;
+    const double origin = axis == LeftAxis  ? c->get_ScaleLeft()
+                          : axis == TopAxis ? c->get_ScaleTop()
+                                            : 0;
+    const double perPixel = vertical ? c->unitsPerPixelY() : c->unitsPerPixelX();
+    const double tpp = vertical ? twipsPerPixelY(m_self) : twipsPerPixelX(m_self);
+    return (value - origin) / perPixel * tpp;
+}
+
+void Intrinsic::place(Axis axis, float value)
+{
+    if (!std::isfinite(value)) raiseError(Err::InvalidPropertyValue);
+    m_geometry.syncFromWidget();
+    const float twips = float(toTwips(axis, value));
+    switch (axis) {
+    case LeftAxis:
+        return m_geometry.put_Left(twips);
+    case TopAxis:
+        return m_geometry.put_Top(twips);
+    case WidthAxis:
+        return m_geometry.put_Width(twips);
+    default:
+        return m_geometry.put_Height(twips);
+    }
+}
+
+float Intrinsic::get_Left() const
+{
+    return placement(LeftAxis);
 }
 float Intrinsic::get_Top() const
 {
-    m_geometry.syncFromWidget();
-    return m_geometry.get_Top();
+    return placement(TopAxis);
 }
 float Intrinsic::get_Width() const
 {
-    m_geometry.syncFromWidget();
-    return m_geometry.get_Width();
+    return placement(WidthAxis);
 }
 float Intrinsic::get_Height() const
 {
-    m_geometry.syncFromWidget();
-    return m_geometry.get_Height();
+    return placement(HeightAxis);
 }
-
-void Intrinsic::put_Left(float twips)
+void Intrinsic::put_Left(float value)
 {
-    m_geometry.syncFromWidget();
-    m_geometry.put_Left(twips);
+    place(LeftAxis, value);
 }
-void Intrinsic::put_Top(float twips)
+void Intrinsic::put_Top(float value)
 {
-    m_geometry.syncFromWidget();
-    m_geometry.put_Top(twips);
+    place(TopAxis, value);
 }
-void Intrinsic::put_Width(float twips)
+void Intrinsic::put_Width(float value)
 {
-    m_geometry.syncFromWidget();
-    m_geometry.put_Width(twips);
+    place(WidthAxis, value);
 }
-void Intrinsic::put_Height(float twips)
+void Intrinsic::put_Height(float value)
 {
-    m_geometry.syncFromWidget();
-    m_geometry.put_Height(twips);
+    place(HeightAxis, value);
 }
 
 void Intrinsic::Move(float left, std::optional<float> top, std::optional<float> width,
                      std::optional<float> height)
 {
+    const float t = top.value_or(get_Top()), w = width.value_or(get_Width()),
+                h = height.value_or(get_Height());
+    if (!std::isfinite(left) || !std::isfinite(t) || !std::isfinite(w) || !std::isfinite(h))
+        raiseError(Err::InvalidPropertyValue);
     m_geometry.syncFromWidget();
-    m_geometry.setRect(left, top.value_or(m_geometry.get_Top()),
-                       width.value_or(m_geometry.get_Width()),
-                       height.value_or(m_geometry.get_Height()));
+    m_geometry.setRect(float(toTwips(LeftAxis, left)), float(toTwips(TopAxis, t)),
+                       float(toTwips(WidthAxis, w)), float(toTwips(HeightAxis, h)));
 }
 
 bool Intrinsic::get_Visible() const

@@ -22,6 +22,10 @@ namespace host {
 // Mouse button values of MouseDown/MouseUp (the button that changed) and MouseMove (all held).
 short mouseButtonsOf(Qt::MouseButtons buttons);
 
+// A child's mouse position (pixels from its top-left) in its container's current scale units:
+// a widget on a UserControl or a picture box speaks that canvas's scale, elsewhere twips.
+QPointF containerUnitsFromPixels(const QWidget* child, const QPointF& pixels);
+
 // Runs the constructor steps every intrinsic widget shares: objectName, and showing a widget
 // created on a window that is already on screen (a control placed at run time is visible).
 void initIntrinsicWidget(QWidget* widget, const QString& name);
@@ -33,14 +37,16 @@ public:
     Intrinsic(const Intrinsic&) = delete;
     Intrinsic& operator=(const Intrinsic&) = delete;
 
+    // Placement in the container's current scale (twips on a form, the surface's scale on a
+    // UserControl or picture box); stored twips read back exactly while that scale is twips.
     float get_Left() const;
     float get_Top() const;
     float get_Width() const;
     float get_Height() const;
-    void put_Left(float twips);
-    void put_Top(float twips);
-    void put_Width(float twips);
-    void put_Height(float twips);
+    void put_Left(float value);
+    void put_Top(float value);
+    void put_Width(float value);
+    void put_Height(float value);
     // The runtime's Move: omitted arguments keep their value.
     void Move(float left, std::optional<float> top = {}, std::optional<float> width = {},
               std::optional<float> height = {});
@@ -78,6 +84,11 @@ protected:
     void setPaletteColor(QPalette::ColorRole role, OleColor color, bool disabledToo = true);
 
 private:
+    enum Axis { LeftAxis, TopAxis, WidthAxis, HeightAxis };
+    float placement(Axis axis) const;
+    void place(Axis axis, float value);
+    // The value in twips: unchanged on a twips container.
+    double toTwips(Axis axis, double value) const;
     void connectFont() const;
     void applyFont();
 
@@ -102,9 +113,10 @@ protected:
     virtual QObject* focusObject() = 0;
 };
 
-// Mouse relay: MouseDown, MouseMove, MouseUp with Button, Shift and the position in twips (or
-// whatever toEventUnits gives), then Click and DblClick in the runtime's order: MouseDown,
-// MouseUp, Click, DblClick, MouseUp. Qt's implicit grab keeps the mouse while a button is held.
+// Mouse relay: MouseDown, MouseMove, MouseUp with Button, Shift and the position in the
+// container's scale (or whatever toEventUnits gives), then Click and DblClick in the runtime's
+// order: MouseDown, MouseUp, Click, DblClick, MouseUp. Qt's implicit grab keeps the mouse while a
+// button is held. A widget's mouse event is its own: it never goes on to the container as well.
 template <class Base>
 class MouseRelay : public Base {
 public:
@@ -120,7 +132,7 @@ protected:
     virtual bool raisesMouseClicks() const { return true; }
     virtual QPointF toEventUnits(const QPointF& pixels) const
     {
-        return QPointF(pixels.x() * twipsPerPixelX(this), pixels.y() * twipsPerPixelY(this));
+        return containerUnitsFromPixels(this, pixels);
     }
 
     void mousePressEvent(QMouseEvent* e) override
@@ -131,6 +143,7 @@ protected:
             m_afterDouble = false;
             raiseMouse(e, mouseButtonsOf(e->button()), &MouseRelay::raiseMouseDown);
             if (alive) Base::mousePressEvent(e);
+            e->accept();
         });
     }
     void mouseMoveEvent(QMouseEvent* e) override
@@ -139,6 +152,7 @@ protected:
             LifeGuard alive(this);
             raiseMouse(e, mouseButtonsOf(e->buttons()), &MouseRelay::raiseMouseMove);
             if (alive) Base::mouseMoveEvent(e);
+            e->accept();
         });
     }
     void mouseReleaseEvent(QMouseEvent* e) override
@@ -147,9 +161,11 @@ protected:
             LifeGuard alive(this);
             const bool afterDouble = std::exchange(m_afterDouble, false);
             const bool inside = this->rect().contains(e->position().toPoint());
+            e->accept();
             raiseMouse(e, mouseButtonsOf(e->button()), &MouseRelay::raiseMouseUp);
             if (!alive) return;
             Base::mouseReleaseEvent(e);
+            e->accept();
             if (!alive) return;
             if (raisesMouseClicks() && !afterDouble && inside && e->button() == Qt::LeftButton)
                 raiseClick();
@@ -160,7 +176,9 @@ protected:
         guard([&] {
             if (!raisesMouseClicks() || e->button() != Qt::LeftButton) {
                 // A second press for widgets without DblClick (a button clicks twice).
-                return Base::mouseDoubleClickEvent(e);
+                Base::mouseDoubleClickEvent(e);
+                e->accept();
+                return;
             }
             LifeGuard alive(this);
             m_afterDouble = true;
@@ -169,6 +187,7 @@ protected:
             m_inBaseDouble = true;
             Base::mouseDoubleClickEvent(e);
             m_inBaseDouble = false;
+            e->accept();
         });
     }
 
@@ -200,6 +219,13 @@ public:
     {
         if (!this->isVisible() || !this->isEnabled()) raiseError(Err::InvalidProcedureCall);
         this->setFocus(Qt::OtherFocusReason);
+    }
+
+    // A widget that is no tab stop is skipped by Tab but still takes the focus when clicked.
+    bool get_TabStop() const { return this->focusPolicy() & Qt::TabFocus; }
+    void put_TabStop(bool tabStop)
+    {
+        this->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     }
 
 protected:

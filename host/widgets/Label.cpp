@@ -131,8 +131,9 @@ void Label::paintEvent(QPaintEvent*)
             p.drawRect(rect().adjusted(0, 0, -1, -1));
         }
         p.setFont(font());
-        p.setPen(isEnabled() ? toQColor(m_foreColor)
-                             : palette().color(QPalette::Disabled, QPalette::WindowText));
+        // Only the label's own flag greys it: controls colour a disabled caption themselves.
+        p.setPen(get_Enabled() ? toQColor(m_foreColor)
+                               : palette().color(QPalette::Disabled, QPalette::WindowText));
         const bool wrap = !m_autoSize || m_wordWrap;
         p.drawText(rect().adjusted(b, b, -b, -b), textFlags(wrap), text());
     });

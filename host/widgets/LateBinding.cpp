@@ -194,7 +194,7 @@ Variant CallByNameGet(QObject* control, const QString& name)
         if (sameName(name, "Width")) return Variant(twipsOf(w, 2));
         if (sameName(name, "Height")) return Variant(twipsOf(w, 3));
         if (sameName(name, "Visible")) return Variant(!w->isHidden());
-        if (sameName(name, "Enabled")) return Variant(w->isEnabled());
+        if (sameName(name, "Enabled")) return Variant(!w->testAttribute(Qt::WA_ForceDisabled));
         if (sameName(name, "ToolTipText")) return Variant(w->toolTip());
         if (sameName(name, "TabIndex")) return Variant(tabIndexOfControl(w));
     }

@@ -22,6 +22,7 @@ class TextBox : public KeyRelay<MouseRelay<QLineEdit>>, public Intrinsic {
     Q_PROPERTY(quint32 ForeColor READ get_ForeColor WRITE put_ForeColor)
     Q_PROPERTY(bool Locked READ get_Locked WRITE put_Locked)
     Q_PROPERTY(bool Enabled READ get_Enabled WRITE put_Enabled)
+    Q_PROPERTY(bool TabStop READ get_TabStop WRITE put_TabStop)
     Q_PROPERTY(bool Visible READ get_Visible WRITE put_Visible)
     Q_PROPERTY(float Left READ get_Left WRITE put_Left)
     Q_PROPERTY(float Top READ get_Top WRITE put_Top)

@@ -3,9 +3,11 @@
 #include "host/persist/PropertyBag.h"
 #include "host/services/Guard.h"
 #include "host/value/RuntimeError.h"
+#include "host/widgets/FormSite.h"
 #include "host/widgets/Keys.h"
 #include "host/widgets/Lifetime.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -74,16 +76,16 @@ void UserControl::startLife(const QString& name, const PropertyBag* bag)
             setFocusPolicy(Qt::NoFocus);
             break;
         }
-    guard([&] { UserControl_Initialize(); });
+    guardIn(this, [&] { UserControl_Initialize(); });
     if (bag) {
         PropertyBag copy = *bag;
-        guard([&] { UserControl_ReadProperties(copy); });
+        guardIn(this, [&] { UserControl_ReadProperties(copy); });
     } else {
-        guard([&] { UserControl_InitProperties(); });
+        guardIn(this, [&] { UserControl_InitProperties(); });
     }
     m_lifeStarted = true;
     m_lastResizeSize = size();
-    guard([&] { UserControl_Resize(); });
+    guardIn(this, [&] { UserControl_Resize(); });
     watchAncestors();
 }
 
@@ -102,7 +104,7 @@ void UserControl::terminate()
 {
     if (!m_lifeStarted || m_terminated) return;
     m_terminated = true;
-    guard([&] { UserControl_Terminate(); });
+    guardIn(this, [&] { UserControl_Terminate(); });
     for (UserControl* inner : findChildren<UserControl*>())
         inner->terminate();
 }
@@ -140,28 +142,54 @@ void UserControl::put_AccessKeys(const QString& keys)
         auto* shortcut = new QShortcut(
             QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(upper.unicode()))), this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, upper] {
-            guard([&] {
-                short keyAscii = short(upper.unicode());
-                UserControl_AccessKeyPress(keyAscii);
-            });
-        });
+        connect(shortcut, &QShortcut::activated, this, [this, upper] { raiseAccessKey(upper); });
+        // Several controls of the window share the key: Qt fires none of them outright.
+        connect(shortcut, &QShortcut::activatedAmbiguously, this,
+                [this, upper] { routeSharedAccessKey(upper); });
         m_accessShortcuts.append(shortcut);
     }
+}
+
+void UserControl::raiseAccessKey(QChar key)
+{
+    guardIn(this, [&] {
+        short keyAscii = short(key.unicode());
+        UserControl_AccessKeyPress(keyAscii);
+    });
+}
+
+void UserControl::routeSharedAccessKey(QChar key)
+{
+    // The key goes to the next control after the focused one, in tab order, that has it.
+    const FormSite* site = FormSite::of(this);
+    const QList<QWidget*> order = site ? site->controls() : containerControls(parentWidget());
+    const QWidget* focus = QApplication::focusWidget();
+    UserControl* first = nullptr;
+    UserControl* next = nullptr;
+    bool pastFocus = false;
+    for (QWidget* w : order) {
+        auto* uc = qobject_cast<UserControl*>(w);
+        const bool holds = uc && uc->isEnabled() && uc->isVisible() &&
+                           uc->m_accessKeys.contains(key, Qt::CaseInsensitive);
+        if (holds && !first) first = uc;
+        if (holds && pastFocus && !next) next = uc;
+        if (focus && (w == focus || w->isAncestorOf(focus))) pastFocus = true;
+    }
+    if (UserControl* target = next ? next : first) target->raiseAccessKey(key);
 }
 
 void UserControl::raiseResizeIfChanged()
 {
     if (!m_lifeStarted || m_terminated || size() == m_lastResizeSize) return;
     m_lastResizeSize = size();
-    guard([&] { UserControl_Resize(); });
+    guardIn(this, [&] { UserControl_Resize(); });
 }
 
 bool UserControl::event(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::DeferredDelete:
-        guard([&] { terminate(); });
+        guardIn(this, [&] { terminate(); });
         break;
     case QEvent::ParentChange:
         if (m_lifeStarted) watchAncestors();
@@ -173,7 +201,7 @@ bool UserControl::event(QEvent* event)
         if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             bool stopped = false;
-            guard([&] {
+            guardIn(this, [&] {
                 short keyCode = 9;
                 short shift = shiftMask(key->modifiers());
                 LifeGuard alive(this);
@@ -197,7 +225,10 @@ bool UserControl::event(QEvent* event)
 void UserControl::paintEvent(QPaintEvent* event)
 {
     if (m_lifeStarted && !m_terminated)
-        paintOwner(event, [this] { UserControl_Paint(); });
+        paintOwner(event, [this] {
+            ErrorSourceScope scope(projectOf(this));
+            UserControl_Paint();
+        });
     else
         paintOwner(event);
 }
@@ -205,7 +236,7 @@ void UserControl::paintEvent(QPaintEvent* event)
 void UserControl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    guard([&] {
+    guardIn(this, [&] {
         m_geometry.syncFromWidget();
         raiseResizeIfChanged();
     });
@@ -222,7 +253,7 @@ void UserControl::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (event->spontaneous() || !m_lifeStarted || m_terminated || m_showRaised) return;
     m_showRaised = true;
-    guard([&] { UserControl_Show(); });
+    guardIn(this, [&] { UserControl_Show(); });
 }
 
 void UserControl::hideEvent(QHideEvent* event)
@@ -230,7 +261,7 @@ void UserControl::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     if (event->spontaneous() || !m_showRaised) return;
     m_showRaised = false;
-    if (!m_terminated) guard([&] { UserControl_Hide(); });
+    if (!m_terminated) guardIn(this, [&] { UserControl_Hide(); });
 }
 
 void UserControl::mouseArgs(const QMouseEvent* event, short& shift, float& x, float& y) const
@@ -244,7 +275,7 @@ void UserControl::mouseArgs(const QMouseEvent* event, short& shift, float& x, fl
 void UserControl::mousePressEvent(QMouseEvent* event)
 {
     // Qt keeps delivering to this widget while a button is held, which is the runtime's capture.
-    guard([&] {
+    guardIn(this, [&] {
         short button = buttonCode(event->button()), shift;
         float x, y;
         mouseArgs(event, shift, x, y);
@@ -255,7 +286,7 @@ void UserControl::mousePressEvent(QMouseEvent* event)
 
 void UserControl::mouseReleaseEvent(QMouseEvent* event)
 {
-    guard([&] {
+    guardIn(this, [&] {
         short button = buttonCode(event->button()), shift;
         float x, y;
         mouseArgs(event, shift, x, y);
@@ -272,7 +303,7 @@ void UserControl::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // Down, Up, Click, DblClick, Up: the second press raises DblClick alone, and its release
     // raises MouseUp without a Click.
-    guard([&] {
+    guardIn(this, [&] {
         if (event->button() != Qt::LeftButton) {
             mousePressEvent(event);
             return;
@@ -284,7 +315,7 @@ void UserControl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void UserControl::mouseMoveEvent(QMouseEvent* event)
 {
-    guard([&] {
+    guardIn(this, [&] {
         short button = buttonsCode(event->buttons()), shift;
         float x, y;
         mouseArgs(event, shift, x, y);
@@ -316,14 +347,14 @@ void UserControl::handleKeyDown(QKeyEvent* event)
 void UserControl::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    guard([&] { handleKeyDown(event); });
+    guardIn(this, [&] { handleKeyDown(event); });
 }
 
 void UserControl::keyReleaseEvent(QKeyEvent* event)
 {
     event->accept();
     if (event->isAutoRepeat()) return;
-    guard([&] {
+    guardIn(this, [&] {
         short keyCode = virtualKeyCode(event);
         short shift = shiftMask(event->modifiers());
         if (keyCode == 0) return;
@@ -339,7 +370,7 @@ void UserControl::focusInEvent(QFocusEvent* event)
     // Activating the window (a message box closing) is no focus move between controls.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    guard([&] { UserControl_GotFocus(); });
+    guardIn(this, [&] { UserControl_GotFocus(); });
 }
 
 void UserControl::focusOutEvent(QFocusEvent* event)
@@ -347,7 +378,7 @@ void UserControl::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    guard([&] { UserControl_LostFocus(); });
+    guardIn(this, [&] { UserControl_LostFocus(); });
 }
 
 } // namespace host

@@ -55,7 +55,8 @@ public:
     void put_Width(float twips);
     float get_Height() const { return m_geometry.get_Height(); }
     void put_Height(float twips);
-    bool get_Enabled() const { return isEnabled(); }
+    // The control's own flag: a control inside a disabled container is still Enabled.
+    bool get_Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void put_Enabled(bool enabled) { setEnabled(enabled); }
     // Characters that, typed with Alt, raise AccessKeyPress ("FS" for Alt+F and Alt+S).
     QString get_AccessKeys() const { return m_accessKeys; }
@@ -115,6 +116,8 @@ protected:
 
 private:
     void raiseResizeIfChanged();
+    void raiseAccessKey(QChar key);
+    void routeSharedAccessKey(QChar key);
     void watchAncestors();
     void mouseArgs(const QMouseEvent* event, short& shift, float& x, float& y) const;
     void handleKeyDown(QKeyEvent* event);

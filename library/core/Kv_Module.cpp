@@ -4,8 +4,8 @@ namespace Kv_CTRL {
 
 host::Date& Kv_Module::DataEscolhida()
 {
-    // Each user-interface thread has its own calendar, so each has its own hand-over date.
-    thread_local host::Date date;
+    // One calendar serves the process (widgets live on one thread), so one hand-over date.
+    static host::Date date;
     return date;
 }
 

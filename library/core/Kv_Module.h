@@ -1,6 +1,6 @@
 #pragma once
-// Kv_Module: the library's module-level state, one per user-interface thread. DataEscolhida is
-// the date the calendar hands back to the field that opened it (0 = no date).
+// Kv_Module: the library's module-level state, one for the process (widgets live on one thread).
+// DataEscolhida is the date the calendar hands back to the field that opened it (0 = no date).
 
 #include "host/value/Date.h"
 
@@ -10,7 +10,7 @@ class Kv_Module {
 public:
     Kv_Module() = delete;
 
-    // This thread's chosen date; assign through the reference.
+    // The chosen date; assign through the reference.
     static host::Date& DataEscolhida();
 };
 

@@ -3,13 +3,13 @@
 // picture of March 2026 checked pixel by pixel.
 
 #include "controls/calendar/Calendario.h"
+#include "host/services/Shared.h"
 #include "host/regional/Regional.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 
 #include <QSignalBlocker>
 #include <QtTest>
-#include <thread>
 
 using namespace host;
 using Kv_CTRL::Calendario;
@@ -493,14 +493,21 @@ private Q_SLOTS:
         QCOMPARE(cell(form, short(first + 30))->get_Caption(), QStringLiteral("31"));
     }
 
-    void instancePerThread()
+    void oneInstanceReleasedWithTheApplication()
     {
-        Calendario* here = &Calendario::instance();
-        QCOMPARE(&Calendario::instance(), here);
-        Calendario* there = nullptr;
-        std::thread other([&] { there = &Calendario::instance(); });
-        other.join();
-        QVERIFY(there && there != here);
+        QPointer<Calendario> first = &Calendario::instance();
+        QCOMPARE(&Calendario::instance(), first.data());
+        first->load();
+        QPointer<QWidget> window = first->widget();
+        QVERIFY(window);
+        // What the application's end runs: the form goes, its window with it.
+        host::releaseSharedObjects();
+        QVERIFY(!first);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!window);
+        QCOMPARE(host::sharedObjectCount(), 0);
+        Calendario::instance();
+        QCOMPARE(host::sharedObjectCount(), 1);
     }
 
     void pictureOfMarch2026()

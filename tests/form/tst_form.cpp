@@ -199,6 +199,20 @@ private Q_SLOTS:
         form.cancelUnload = false;
     }
 
+    void destroyingALoadedFormSignalsNothing()
+    {
+        int unloads = 0;
+        {
+            TestForm form;
+            connect(&form, &Form::unloaded, &form, [&] { ++unloads; });
+            form.load();
+            form.unload();
+            QCOMPARE(unloads, 1);
+            form.load();
+        } // destroyed loaded: its receivers would find the derived form gone
+        QCOMPARE(unloads, 1);
+    }
+
     void closingTheWindowUnloads()
     {
         TestForm form;

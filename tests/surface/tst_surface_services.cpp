@@ -1,4 +1,5 @@
-// The surface meeting the platform services: hover timers polling the pointer.
+// The surface meeting the platform services: hover timers polling the pointer, and message boxes
+// requested while a control paints.
 
 #include "host/services/Services.h"
 #include "host/widgets/HoverTimer.h"
@@ -62,6 +63,24 @@ public:
     {
         if (event->type() == QEvent::Timer) ++count;
         return false;
+    }
+};
+
+// A control whose Paint handler asks for a message box.
+class PaintingBox : public UserControl {
+public:
+    using UserControl::UserControl;
+    bool inPaint = false;
+    int paints = 0;
+    int answer = 0;
+
+protected:
+    void UserControl_Paint() override
+    {
+        inPaint = true;
+        ++paints;
+        answer = MsgBox(QStringLiteral("Pintando"));
+        inPaint = false;
     }
 };
 
@@ -205,6 +224,36 @@ private Q_SLOTS:
         QVERIFY(HoverTimer::isClockRunning());
         delete a;
         QVERIFY(!HoverTimer::isClockRunning());
+    }
+
+    void msgBoxWhilePaintingComesAfterThePaint()
+    {
+        ServicesScope scope;
+        PaintingBox control;
+        control.startLife(QStringLiteral("box"), nullptr);
+        control.resize(60, 30);
+        QList<bool> calledInPaint;
+        services().msgBox = [&](const QString&, int, const QString&) {
+            calledInPaint << control.inPaint;
+            return 7;
+        };
+        control.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&control));
+        QTRY_COMPARE(calledInPaint.size(), control.paints);
+        const int before = control.paints;
+
+        control.repaint();
+        QCOMPARE(control.paints, before + 1);
+        QCOMPARE(control.answer, 1); // OK to the painting code, the box not yet shown
+        QCOMPARE(calledInPaint.size(), before);
+        QTRY_COMPARE(calledInPaint.size(), before + 1);
+        QTest::qWait(50);
+        QCOMPARE(calledInPaint.size(), control.paints);
+        QVERIFY(!calledInPaint.contains(true));
+
+        // Outside a paint the box is shown at once and answers itself.
+        QCOMPARE(MsgBox(QStringLiteral("agora")), 7);
+        QCOMPARE(calledInPaint.size(), control.paints + 1);
     }
 };
 

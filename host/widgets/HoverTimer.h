@@ -1,7 +1,6 @@
 #pragma once
-// The timer a control polls the pointer with while it is hovered (its Timer1): it answers whether
-// the pointer has left the surface and whether a mouse move lies on it. Every enabled hover timer
-// ticks from one shared 10 ms clock, which stops when none is enabled, so an idle form never wakes.
+// A control's pointer-polling Timer1: tells whether the pointer has left the surface and whether a
+// mouse move lies on it. All enabled hover timers share one 10 ms clock, stopped while none is.
 
 #include "host/widgets/Timer.h"
 

@@ -1,5 +1,7 @@
 #include "host/services/Services.h"
 
+#include "host/services/Guard.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
@@ -126,6 +128,8 @@ void defaultReportError(const RuntimeError& error)
            16);
 }
 
+int paintDepth = 0;
+
 Services defaults()
 {
     return {defaultMsgBox, defaultToday, defaultCursorPos, defaultReportError};
@@ -151,9 +155,26 @@ int MsgBox(const QString& prompt, int style, const QString& title)
     QString shown = title;
     if (shown.isEmpty()) shown = QCoreApplication::applicationName();
     if (shown.isEmpty()) shown = QStringLiteral("Kv_CTRL");
-    // A test that cleared the member gets the real box rather than a bad_function_call.
-    const auto& box = services().msgBox;
-    return box ? box(prompt, style, shown) : defaultMsgBox(prompt, style, shown);
+    const auto show = [prompt, style, shown] {
+        // A test that cleared the member gets the real box rather than a bad_function_call.
+        const auto& box = services().msgBox;
+        return box ? box(prompt, style, shown) : defaultMsgBox(prompt, style, shown);
+    };
+    QCoreApplication* app = QCoreApplication::instance();
+    if (paintDepth == 0 || !app) return show();
+    QMetaObject::invokeMethod(
+        app, [show] { guard(show); }, Qt::QueuedConnection);
+    return OK;
+}
+
+PaintScope::PaintScope()
+{
+    ++paintDepth;
+}
+
+PaintScope::~PaintScope()
+{
+    --paintDepth;
 }
 
 } // namespace host

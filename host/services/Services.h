@@ -33,7 +33,19 @@ private:
     Services m_saved;
 };
 
-// The runtime's MsgBox: an empty title means the application's name.
+// The runtime's MsgBox: an empty title means the application's name. A box requested while a
+// widget paints would run its loop inside the paint, whose next repaint asks again: it is shown
+// once the paint is over, and the painting code is answered OK (1).
 int MsgBox(const QString& prompt, int style = 0, const QString& title = {});
+
+// Marks a paint in progress for as long as it lives; painting code (the Paint event) runs
+// inside one.
+class PaintScope {
+public:
+    PaintScope();
+    ~PaintScope();
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+};
 
 } // namespace host

@@ -28,6 +28,8 @@ public:
     // Null when the bytes are not a readable PNG image or claim a size beyond MaxSide pixels a
     // side or MaxPixels in all, checked before anything is decoded (never throws).
     static PictureRef fromPng(const QByteArray& bytes);
+    // As fromPng, for PNG, GIF or BMP bytes told apart by their content.
+    static PictureRef fromBytes(const QByteArray& bytes);
 
     static constexpr int MaxSide = 16384;
     static constexpr qint64 MaxPixels = qint64(64) * 1024 * 1024; // 256 MiB at 32 bits a pixel
@@ -36,8 +38,15 @@ public:
     bool samePixels(const StdPicture& other) const;
 
 private:
+    // Null for bytes not in `format` (any accepted format when empty) or beyond the limits.
+    static PictureRef decode(const QByteArray& bytes, const QByteArray& format);
+
     QImage m_image;
 };
+
+// The runtime's LoadPicture, from the bytes of a PNG, GIF or BMP file: raises 481 (invalid
+// picture) for anything StdPicture::fromBytes refuses.
+PictureRef LoadPicture(const QByteArray& bytes);
 
 } // namespace host
 

@@ -2,6 +2,7 @@
 
 #include "host/services/Cursor.h"
 #include "host/services/Guard.h"
+#include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/Gdi.h"
 
@@ -361,7 +362,10 @@ void Canvas::paintOwner(QPaintEvent* event, const std::function<void()>& onPaint
 {
     if (onPaint && !m_autoRedraw && !m_painting) {
         m_painting = true;
-        guard(onPaint);
+        {
+            PaintScope scope; // a message box asked for here waits for the paint's end
+            guard(onPaint);
+        }
         m_painting = false;
     }
     refreshDpi();

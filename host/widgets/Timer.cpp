@@ -19,15 +19,14 @@ void Timer::put_Interval(qint32 milliseconds)
 {
     if (milliseconds < 0 || milliseconds > 65535) raiseError(Err::InvalidPropertyValue);
     m_interval = milliseconds;
-    m_timer.stop();
-    update();
+    update(true);
 }
 
 void Timer::put_Enabled(bool enabled)
 {
     if (enabled == m_enabled) return;
     m_enabled = enabled;
-    update();
+    update(false);
 }
 
 QString Timer::get_Name() const
@@ -37,13 +36,17 @@ QString Timer::get_Name() const
     return m_index >= 0 && paren > 0 ? name.left(paren) : name;
 }
 
-void Timer::update()
+void Timer::update(bool restart)
 {
-    if (!m_enabled || m_interval == 0) {
+    schedule(m_enabled && m_interval != 0, restart);
+}
+
+void Timer::schedule(bool run, bool restart)
+{
+    if (!run)
         m_timer.stop();
-        return;
-    }
-    if (!m_timer.isActive()) m_timer.start(m_interval);
+    else if (restart || !m_timer.isActive())
+        m_timer.start(m_interval);
 }
 
 void Timer::tick()

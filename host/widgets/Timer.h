@@ -30,14 +30,19 @@ public:
     void setArrayIndex(short index) { m_index = index; }
 
     // Whether ticks are being scheduled now.
-    bool isTicking() const { return m_timer.isActive(); }
+    virtual bool isTicking() const { return m_timer.isActive(); }
 
 Q_SIGNALS:
     void Tick();
 
-private:
-    void update();
+protected:
+    // Starts (restart: anew) or stops the ticks; a derived timer may take its ticks elsewhere.
+    virtual void schedule(bool run, bool restart);
+    // Raises Tick, guarded, never re-entered while a handler of this timer runs.
     void tick();
+
+private:
+    void update(bool restart);
 
     QTimer m_timer;
     qint32 m_interval = 0;

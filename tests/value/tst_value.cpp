@@ -113,6 +113,61 @@ QByteArray pngClaiming(quint32 width, quint32 height)
            pngChunk("IEND", {});
 }
 
+QByteArray saved(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray littleEndian(quint32 v, int size)
+{
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i)
+        bytes += char((v >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+// A two-colour GIF (red 0, blue 1) of the given pixels. Qt writes no GIF, so it is made here;
+// each pixel follows a clear code, which keeps every LZW code 3 bits wide.
+QByteArray gifOf(quint16 width, quint16 height, const QList<int>& pixels)
+{
+    QByteArray gif("GIF89a");
+    gif += littleEndian(width, 2) + littleEndian(height, 2);
+    gif += QByteArray("\x80\x00\x00\xFF\x00\x00\x00\x00\xFF", 9); // 2-entry colour table
+    gif += char(0x2C) + littleEndian(0, 4) + littleEndian(width, 2) + littleEndian(height, 2);
+    gif += char(0);
+    gif += char(2); // LZW minimum code size: clear 4, end 5
+    QList<int> codes;
+    for (int p : pixels)
+        codes << 4 << p;
+    codes << 5;
+    QByteArray data;
+    quint32 acc = 0;
+    int bits = 0;
+    for (int c : codes) {
+        acc |= quint32(c) << bits;
+        for (bits += 3; bits >= 8; bits -= 8, acc >>= 8)
+            data += char(acc & 0xFF);
+    }
+    if (bits > 0) data += char(acc & 0xFF);
+    gif += char(data.size()) + data + char(0) + char(0x3B);
+    return gif;
+}
+
+// A 24-bit BMP header claiming width x height, followed by a few bytes of pixels.
+QByteArray bmpClaiming(qint32 width, qint32 height)
+{
+    QByteArray bmp("BM");
+    bmp += littleEndian(54 + 16, 4) + littleEndian(0, 4) + littleEndian(54, 4);
+    bmp += littleEndian(40, 4) + littleEndian(quint32(width), 4) + littleEndian(quint32(height), 4);
+    bmp += littleEndian(1, 2) + littleEndian(24, 2) + littleEndian(0, 4) + littleEndian(0, 4);
+    bmp += littleEndian(2835, 4) + littleEndian(2835, 4) + littleEndian(0, 4) + littleEndian(0, 4);
+    return bmp + QByteArray(16, '\x40');
+}
+
 } // namespace
 
 class tst_Value : public QObject {
@@ -499,6 +554,55 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QVERIFY(!StdPicture::fromPng(bytes));
+    }
+
+    void loadPicture_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");   // invalid: refused with 481
+        QTest::addColumn<QRgb>("pixel10"); // at x 1, y 0
+        const QImage pattern = patternImage(QImage::Format_RGB32);
+        const QRgb first = pattern.pixel(1, 0);
+        const QByteArray png = saved(pattern, "PNG");
+        const QByteArray bmp = saved(pattern, "BMP");
+        const QByteArray gif = gifOf(2, 2, {0, 1, 1, 0});
+        QImage tooWide(StdPicture::MaxSide + 1, 1, QImage::Format_RGB32);
+        tooWide.fill(Qt::red);
+
+        QTest::newRow("png") << png << QSize(7, 5) << first;
+        QTest::newRow("bmp") << bmp << QSize(7, 5) << first;
+        QTest::newRow("gif") << gif << QSize(2, 2) << qRgb(0, 0, 255);
+        QTest::newRow("empty") << QByteArray() << QSize() << QRgb();
+        QTest::newRow("garbage") << QByteArray(200, '\x5A') << QSize() << QRgb();
+        QTest::newRow("truncated png") << png.left(png.size() / 2) << QSize() << QRgb();
+        QTest::newRow("truncated bmp") << bmp.left(bmp.size() / 2) << QSize() << QRgb();
+        QTest::newRow("truncated gif") << gif.left(gif.size() - 6) << QSize() << QRgb();
+        QTest::newRow("ppm, not a picture format")
+            << QByteArray("P3\n1 1\n255\n0 0 0\n") << QSize() << QRgb();
+        QTest::newRow("png claims 20000 x 20000") << pngClaiming(20000, 20000) << QSize() << QRgb();
+        QTest::newRow("bmp claims 100000 x 100000")
+            << bmpClaiming(100000, 100000) << QSize() << QRgb();
+        QTest::newRow("gif claims 65535 x 65535")
+            << gifOf(65535, 65535, {0, 1}) << QSize() << QRgb();
+        QTest::newRow("bmp over MaxSide, decodable") << saved(tooWide, "BMP") << QSize() << QRgb();
+    }
+
+    void loadPicture()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QFETCH(QRgb, pixel10);
+        PictureRef picture;
+        const int error = errorOf([&] { picture = LoadPicture(bytes); });
+        if (!size.isValid()) {
+            QCOMPARE(error, Err::InvalidPicture);
+            QVERIFY(!StdPicture::fromBytes(bytes));
+            return;
+        }
+        QCOMPARE(error, 0);
+        QVERIFY(picture);
+        QCOMPARE(picture->image().size(), size);
+        QCOMPARE(picture->image().pixel(1, 0) & 0xFFFFFF, pixel10 & 0xFFFFFF);
     }
 
     void pictureSideLimit()

@@ -5,6 +5,7 @@
 #include "host/value/RuntimeError.h"
 #include "host/value/Twips.h"
 #include "host/widgets/Keys.h"
+#include "host/widgets/LateBinding.h"
 #include "host/widgets/Lifetime.h"
 
 #include <QApplication>
@@ -108,28 +109,6 @@ protected:
 private:
     QPointer<Form> m_form;
 };
-
-bool isControl(const QWidget* w)
-{
-    const QString name = w->objectName();
-    return !w->isWindow() && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
-           !isDisposed(w);
-}
-
-// Controls under `parent`, not descending into controls (their children are their own).
-void collectControls(const QWidget* parent, QList<QWidget*>& out)
-{
-    for (QObject* child : parent->children()) {
-        auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w->isWindow()) continue;
-        if (isControl(w)) {
-            out.append(w);
-            if (!qobject_cast<UserControl*>(w)) collectControls(w, out); // frames, picture boxes
-        } else {
-            collectControls(w, out);
-        }
-    }
-}
 
 } // namespace
 
@@ -359,9 +338,8 @@ void Form::refreshControls() const
         if (c && !isDisposed(c)) kept.append(c);
     m_controls = kept;
     if (!m_window) return;
-    QList<QWidget*> found;
-    collectControls(m_window, found);
-    for (QWidget* w : std::as_const(found))
+    const QList<QWidget*> found = controlsUnder(m_window);
+    for (QWidget* w : found)
         if (!m_controls.contains(w)) m_controls.append(w);
 }
 

@@ -137,7 +137,7 @@ protected:
 
     void mousePressEvent(QMouseEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             if (m_inBaseDouble) return Base::mousePressEvent(e);
             LifeGuard alive(this);
             m_afterDouble = false;
@@ -148,7 +148,7 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             LifeGuard alive(this);
             raiseMouse(e, mouseButtonsOf(e->buttons()), &MouseRelay::raiseMouseMove);
             if (alive) Base::mouseMoveEvent(e);
@@ -157,7 +157,7 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             LifeGuard alive(this);
             const bool afterDouble = std::exchange(m_afterDouble, false);
             const bool inside = this->rect().contains(e->position().toPoint());
@@ -173,7 +173,7 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             if (!raisesMouseClicks() || e->button() != Qt::LeftButton) {
                 // A second press for widgets without DblClick (a button clicks twice).
                 Base::mouseDoubleClickEvent(e);
@@ -239,9 +239,18 @@ protected:
     // `original` what the key typed, `stopped` whether KeyDown cleared KeyCode.
     virtual void applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped)
     {
-        if (ascii == original && !stopped) return Base::keyPressEvent(e);
+        if (ascii == original && !stopped) return passKeyOn(e);
         QKeyEvent changed = characterEvent(e, ascii, stopped);
         if (changed.key() != 0 || !changed.text().isEmpty()) Base::keyPressEvent(&changed);
+    }
+
+    // Hands a key the runtime's events left alone to the Qt widget's own handling.
+    virtual void passKeyOn(QKeyEvent* e)
+    {
+        if (e->type() == QEvent::KeyPress)
+            Base::keyPressEvent(e);
+        else
+            Base::keyReleaseEvent(e);
     }
 
     // A key event typing `ascii` in place of `e`.
@@ -271,9 +280,11 @@ protected:
         // Tab moves the focus before keyPressEvent could see it: KeyDown runs here.
         if (e->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(e);
-            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            // Only the Tab that moves the focus: Ctrl+Tab and Alt+Tab reach keyPressEvent.
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
                 bool go = true;
-                guard([&] {
+                guardIn(this, [&] {
                     LifeGuard alive(this);
                     go = keyDownStage(key) && alive;
                 });
@@ -288,7 +299,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             LifeGuard alive(this);
             const bool stopped = !keyDownStage(e);
             if (!alive) return;
@@ -297,7 +308,7 @@ protected:
                 if (stopped)
                     e->accept();
                 else
-                    Base::keyPressEvent(e);
+                    passKeyOn(e);
                 return;
             }
             short ascii = original;
@@ -317,8 +328,8 @@ protected:
 
     void keyReleaseEvent(QKeyEvent* e) override
     {
-        guard([&] {
-            if (e->isAutoRepeat()) return Base::keyReleaseEvent(e);
+        guardIn(this, [&] {
+            if (e->isAutoRepeat()) return passKeyOn(e);
             LifeGuard alive(this);
             const short original = virtualKeyCode(e);
             short code = original;
@@ -332,20 +343,20 @@ protected:
             if (original != 0 && code == 0)
                 e->accept();
             else
-                Base::keyReleaseEvent(e);
+                passKeyOn(e);
         });
     }
 
     void focusInEvent(QFocusEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             Base::focusInEvent(e);
             if (takeLogicalFocus(e)) raiseGotFocus();
         });
     }
     void focusOutEvent(QFocusEvent* e) override
     {
-        guard([&] {
+        guardIn(this, [&] {
             Base::focusOutEvent(e);
             if (dropLogicalFocus(e)) raiseLostFocus();
         });

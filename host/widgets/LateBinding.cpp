@@ -224,17 +224,48 @@ void CallByNameLet(QObject* control, const QString& name, const Variant& value)
     raiseError(Err::MethodNotSupported);
 }
 
-QList<QWidget*> containerControls(const QWidget* container)
+bool isControlWidget(const QWidget* widget)
+{
+    const QString name = widget->objectName();
+    return !widget->isWindow() && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
+           !isDisposed(widget);
+}
+
+namespace {
+
+void collectControls(const QWidget* parent, QList<QWidget*>& out)
+{
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow()) continue;
+        const bool control = isControlWidget(w);
+        if (control) out.append(w);
+        // A UserControl's widgets are its own; frames and picture boxes hold the form's.
+        if (!control || !qobject_cast<UserControl*>(w)) collectControls(w, out);
+    }
+}
+
+const QWidget* containerOf(const QWidget* control)
+{
+    const QWidget* p = control->parentWidget();
+    while (p && !p->isWindow() && !isControlWidget(p))
+        p = p->parentWidget();
+    return p;
+}
+
+} // namespace
+
+QList<QWidget*> controlsUnder(const QWidget* root)
 {
     QList<QWidget*> result;
-    if (!container) return result;
-    for (QObject* child : container->children()) {
-        auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w->isWindow() || isDisposed(w)) continue;
-        const QString name = w->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
-        result.append(w);
-    }
+    if (root) collectControls(root, result);
+    return result;
+}
+
+QList<QWidget*> containerControls(const QWidget* container)
+{
+    QList<QWidget*> result = controlsUnder(container);
+    result.removeIf([container](const QWidget* w) { return containerOf(w) != container; });
     return result;
 }
 

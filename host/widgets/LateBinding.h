@@ -28,7 +28,12 @@ bool TypeOf(const QObject* control)
 // does not convert.
 Variant CallByNameGet(QObject* control, const QString& name);
 void CallByNameLet(QObject* control, const QString& name, const Variant& value);
-// The controls placed directly on a container (UserControls and host widgets: named children).
+// A control is a named widget that is no window (UserControls and host widgets alike).
+bool isControlWidget(const QWidget* widget);
+// Every control under `root` in creation order, inside frames and picture boxes too, but not the
+// widgets a UserControl is made of.
+QList<QWidget*> controlsUnder(const QWidget* root);
+// The controls whose container is `container` (the nearest control or window above them).
 QList<QWidget*> containerControls(const QWidget* container);
 
 } // namespace host

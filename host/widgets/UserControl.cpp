@@ -16,36 +16,9 @@
 
 namespace host {
 
-namespace {
-
-short buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-short buttonsCode(Qt::MouseButtons buttons)
-{
-    short code = 0;
-    if (buttons & Qt::LeftButton) code |= 1;
-    if (buttons & Qt::RightButton) code |= 2;
-    if (buttons & Qt::MiddleButton) code |= 4;
-    return code;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- UserControl
 
-UserControl::UserControl(QWidget* parent) : QWidget(parent), Canvas(this), m_geometry(this)
+UserControl::UserControl(QWidget* parent) : SurfaceBase(parent), Canvas(this), m_geometry(this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -194,32 +167,10 @@ bool UserControl::event(QEvent* event)
     case QEvent::ParentChange:
         if (m_lifeStarted) watchAncestors();
         break;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Tab and Shift+Tab never reach keyPressEvent: they raise KeyDown here, and a handler
-        // that zeroes KeyCode keeps the focus where it is.
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            bool stopped = false;
-            guardIn(this, [&] {
-                short keyCode = 9;
-                short shift = shiftMask(key->modifiers());
-                LifeGuard alive(this);
-                previewKeyDown(this, keyCode, shift);
-                if (alive && keyCode != 0) UserControl_KeyDown(keyCode, shift);
-                stopped = keyCode == 0 || !alive;
-            });
-            if (stopped) {
-                event->accept();
-                return true;
-            }
-        }
-        break;
-    }
     default:
         break;
     }
-    return QWidget::event(event);
+    return SurfaceBase::event(event);
 }
 
 void UserControl::paintEvent(QPaintEvent* event)
@@ -264,121 +215,16 @@ void UserControl::hideEvent(QHideEvent* event)
     if (!m_terminated) guardIn(this, [&] { UserControl_Hide(); });
 }
 
-void UserControl::mouseArgs(const QMouseEvent* event, short& shift, float& x, float& y) const
+QPointF UserControl::toEventUnits(const QPointF& pixels) const
 {
-    const QPointF pos = event->position() - QPointF(contentsRect().topLeft());
-    shift = shiftMask(event->modifiers());
-    x = scaleXFromPixels(pos.x());
-    y = scaleYFromPixels(pos.y());
+    const QPointF inside = pixels - QPointF(contentsRect().topLeft());
+    return QPointF(scaleXFromPixels(inside.x()), scaleYFromPixels(inside.y()));
 }
 
-void UserControl::mousePressEvent(QMouseEvent* event)
+void UserControl::passKeyOn(QKeyEvent* event)
 {
-    // Qt keeps delivering to this widget while a button is held, which is the runtime's capture.
-    guardIn(this, [&] {
-        short button = buttonCode(event->button()), shift;
-        float x, y;
-        mouseArgs(event, shift, x, y);
-        m_clickAfterDouble = false;
-        UserControl_MouseDown(button, shift, x, y);
-    });
-}
-
-void UserControl::mouseReleaseEvent(QMouseEvent* event)
-{
-    guardIn(this, [&] {
-        short button = buttonCode(event->button()), shift;
-        float x, y;
-        mouseArgs(event, shift, x, y);
-        const bool click = event->button() == Qt::LeftButton && !m_clickAfterDouble &&
-                           rect().contains(event->position().toPoint());
-        m_clickAfterDouble = false;
-        LifeGuard alive(this);
-        UserControl_MouseUp(button, shift, x, y);
-        if (click && alive) UserControl_Click();
-    });
-}
-
-void UserControl::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // Down, Up, Click, DblClick, Up: the second press raises DblClick alone, and its release
-    // raises MouseUp without a Click.
-    guardIn(this, [&] {
-        if (event->button() != Qt::LeftButton) {
-            mousePressEvent(event);
-            return;
-        }
-        m_clickAfterDouble = true;
-        UserControl_DblClick();
-    });
-}
-
-void UserControl::mouseMoveEvent(QMouseEvent* event)
-{
-    guardIn(this, [&] {
-        short button = buttonsCode(event->buttons()), shift;
-        float x, y;
-        mouseArgs(event, shift, x, y);
-        UserControl_MouseMove(button, shift, x, y);
-    });
-}
-
-void UserControl::handleKeyDown(QKeyEvent* event)
-{
-    short keyCode = virtualKeyCode(event);
-    short shift = shiftMask(event->modifiers());
-    const bool hadCode = keyCode != 0;
-    LifeGuard alive(this);
-    // A KeyCode zeroed by a handler stops the key's own action, not the character it types:
-    // KeyPress still follows, as forms that read digits in KeyPress rely on.
-    if (hadCode) {
-        previewKeyDown(this, keyCode, shift);
-        if (!alive) return;
-        if (keyCode != 0) UserControl_KeyDown(keyCode, shift);
-        if (!alive) return;
-    }
-    short keyAscii = keyAsciiOf(event);
-    if (keyAscii == 0) return;
-    previewKeyPress(this, keyAscii);
-    if (!alive || keyAscii == 0) return;
-    UserControl_KeyPress(keyAscii);
-}
-
-void UserControl::keyPressEvent(QKeyEvent* event)
-{
+    // The surface is the control: a key it does not use goes nowhere else.
     event->accept();
-    guardIn(this, [&] { handleKeyDown(event); });
-}
-
-void UserControl::keyReleaseEvent(QKeyEvent* event)
-{
-    event->accept();
-    if (event->isAutoRepeat()) return;
-    guardIn(this, [&] {
-        short keyCode = virtualKeyCode(event);
-        short shift = shiftMask(event->modifiers());
-        if (keyCode == 0) return;
-        LifeGuard alive(this);
-        previewKeyUp(this, keyCode, shift);
-        if (alive && keyCode != 0) UserControl_KeyUp(keyCode, shift);
-    });
-}
-
-void UserControl::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    // Activating the window (a message box closing) is no focus move between controls.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return;
-    guardIn(this, [&] { UserControl_GotFocus(); });
-}
-
-void UserControl::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return;
-    guardIn(this, [&] { UserControl_LostFocus(); });
 }
 
 } // namespace host

@@ -7,6 +7,7 @@
 #include "host/value/Variant.h"
 #include "host/widgets/Canvas.h"
 #include "host/widgets/Extender.h"
+#include "host/widgets/Intrinsic.h"
 #include "host/widgets/LateBinding.h"
 
 #include <QList>
@@ -19,7 +20,11 @@ namespace host {
 
 class PropertyBag;
 
-class UserControl : public QWidget, public Canvas {
+// The surface takes its mouse, key and focus events through the same relays as the host's
+// widgets, so a control's events follow one set of rules wherever they come from.
+using SurfaceBase = KeyRelay<MouseRelay<QWidget>>;
+
+class UserControl : public SurfaceBase, public Canvas {
     Q_OBJECT
 public:
     explicit UserControl(QWidget* parent = nullptr);
@@ -105,29 +110,43 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+
+    // The relays' events, raised as the hooks.
+    void raiseMouseDown(short& b, short& s, float& x, float& y) override
+    {
+        UserControl_MouseDown(b, s, x, y);
+    }
+    void raiseMouseMove(short& b, short& s, float& x, float& y) override
+    {
+        UserControl_MouseMove(b, s, x, y);
+    }
+    void raiseMouseUp(short& b, short& s, float& x, float& y) override
+    {
+        UserControl_MouseUp(b, s, x, y);
+    }
+    void raiseClick() override { UserControl_Click(); }
+    void raiseDblClick() override { UserControl_DblClick(); }
+    void raiseKeyDown(short& code, short& shift) override { UserControl_KeyDown(code, shift); }
+    void raiseKeyPress(short& ascii) override { UserControl_KeyPress(ascii); }
+    void raiseKeyUp(short& code, short& shift) override { UserControl_KeyUp(code, shift); }
+    void raiseGotFocus() override { UserControl_GotFocus(); }
+    void raiseLostFocus() override { UserControl_LostFocus(); }
+    // Positions in the surface's own scale, from its contents' top-left.
+    QPointF toEventUnits(const QPointF& pixels) const override;
+    void applyCharacter(QKeyEvent* event, short, short, bool) override { passKeyOn(event); }
+    void passKeyOn(QKeyEvent* event) override;
 
 private:
     void raiseResizeIfChanged();
     void raiseAccessKey(QChar key);
     void routeSharedAccessKey(QChar key);
     void watchAncestors();
-    void mouseArgs(const QMouseEvent* event, short& shift, float& x, float& y) const;
-    void handleKeyDown(QKeyEvent* event);
 
     TwipsGeometry m_geometry;
     QSize m_lastResizeSize;
     bool m_lifeStarted = false;
     bool m_terminated = false;
     bool m_showRaised = false;
-    bool m_clickAfterDouble = false; // the release ending a double-click raises no Click
     QString m_accessKeys;
     QList<QShortcut*> m_accessShortcuts;
     QList<QMetaObject::Connection> m_ancestorWatch;

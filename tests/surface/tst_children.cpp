@@ -9,6 +9,7 @@
 #include "host/widgets/Label.h"
 #include "host/widgets/LateBinding.h"
 #include "host/widgets/PictureBox.h"
+#include "host/widgets/TextBox.h"
 #include "host/widgets/UserControl.h"
 
 #include <QtTest>
@@ -272,6 +273,28 @@ private Q_SLOTS:
         QCOMPARE(sources, QStringList{reported});
         // Outside the control's code nothing names it.
         QCOMPARE(RuntimeError(5).source(), QString());
+    }
+
+    void tabKeysRaiseKeyDownOnce_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Tab") << int(Qt::NoModifier);
+        QTest::newRow("Shift+Tab") << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Tab") << int(Qt::ControlModifier);
+    }
+    void tabKeysRaiseKeyDownOnce()
+    {
+        QFETCH(int, modifiers);
+        QWidget window;
+        auto* h = UserControl::create<Holder>(&window, QStringLiteral("h"));
+        auto* box = new TextBox(h, QStringLiteral("txt"));
+        int downs = 0;
+        connect(box, &TextBox::KeyDown, h, [&](short& code, short&) { downs += code == 9; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Tab, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(downs, 1);
     }
 
     void sharedAccessKeyGoesToTheNextHolder_data()

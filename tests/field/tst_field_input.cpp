@@ -284,6 +284,11 @@ void FieldInputTest::amounts_data()
                                << ""
                                << "1.234,50"
                                << "1.234,50";
+    // Typed before a "0.00" the caret sat in front of: no amount, so it stays as it is.
+    QTest::newRow("misplaced dots") << 1 << money << "1234.50.00"
+                                    << ""
+                                    << "1234.50.00"
+                                    << "1234.50.00";
     QTest::newRow("negative") << 1 << money << ""
                               << "-5"
                               << "-5,00"

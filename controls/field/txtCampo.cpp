@@ -4,7 +4,6 @@
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
-#include "host/services/SendKeys.h"
 #include "host/services/Services.h"
 #include "host/value/Conversions.h"
 #include "host/value/RuntimeError.h"
@@ -505,9 +504,9 @@ void txtCampo::ValidateField()
             try {
                 box->SetFocus();
             } catch (const host::RuntimeError&) {
-                // A hidden or disabled box cannot take the focus back; the keys still go out.
+                // A hidden or disabled box cannot take the focus back; it is selected all the same.
             }
-            host::SendKeys(QStringLiteral("{HOME}+{END}"));
+            box->SelectAllWithFocus();
             return;
         }
         if (!m_TypeInputMask.isEmpty()) {

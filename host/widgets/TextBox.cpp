@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QValidator>
 #include <limits>
+#include <utility>
 
 namespace host {
 
@@ -181,6 +182,18 @@ void TextBox::put_Locked(bool locked)
 {
     m_locked = locked;
     setReadOnly(locked);
+}
+
+void TextBox::SelectAllWithFocus()
+{
+    selectAll();
+    m_selectOnFocus = !(hasFocus() && window()->isActiveWindow());
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    KeyRelay::focusInEvent(e);
+    if (std::exchange(m_selectOnFocus, false)) selectAll();
 }
 
 void TextBox::raiseMouseDown(short& b, short& s, float& x, float& y)

@@ -59,6 +59,11 @@ public:
     bool get_Locked() const { return m_locked; }
     void put_Locked(bool locked);
 
+    // Selects the whole text for retyping, now and again when the box next gets the focus: after
+    // a message box the focus comes back to the window late, and a selection made by keys would
+    // go wherever the focus is meanwhile.
+    void SelectAllWithFocus();
+
 Q_SIGNALS:
     void Change();
     void Click();
@@ -85,6 +90,7 @@ protected:
     void raiseDblClick() override { Q_EMIT DblClick(); }
     void applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:
@@ -100,6 +106,7 @@ private:
     qsizetype m_lastLength = 0;
     bool m_codeEdit = false;
     bool m_locked = false;
+    bool m_selectOnFocus = false;
     short m_alignment = 0;
     short m_appearance = 1;
     void applyFrame();

@@ -3,10 +3,10 @@
 
 #include "FieldTestUtil.h"
 
-#include "host/services/SendKeys.h"
 
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 
 using namespace fieldtest;
 using Kv_CTRL::CharType;
@@ -44,6 +44,7 @@ private Q_SLOTS:
     void dateCompletion_data();
     void dateCompletion();
     void invalidDateSelectsText();
+    void invalidDateSelectedWhenFocusComesBack();
     void dateFieldIgnoresRegionalOrder();
     void dateMaskUnderMonthFirstRegion();
     void moneyJustSwitched();
@@ -187,7 +188,6 @@ void FieldInputTest::invalidDateSelectsText()
     QCOMPARE(env.messages[0].style, 64);
     // The completed and laid-out text stays, unmasked.
     QCOMPARE(field->get_Text(), QStringLiteral("00/00/0153"));
-    QTRY_COMPARE(host::pendingSendKeys(), 0);
     QTRY_COMPARE(box(field)->get_SelLength(), 10);
     QCOMPARE(box(field)->get_SelStart(), 0);
     QVERIFY(box(field)->hasFocus());
@@ -197,6 +197,37 @@ void FieldInputTest::invalidDateSelectsText()
     pressEnter(box(field));
     QCOMPARE(field->get_Text(), QStringLiteral("15/03/2026"));
     QCOMPARE(env.messages.size(), size_t(1));
+}
+
+void FieldInputTest::invalidDateSelectedWhenFocusComesBack()
+{
+    // The message box's window still holds the focus when the call returns, as under a window
+    // manager that hands it back late: nothing may land there, and the field is selected once
+    // its window is active again.
+    Environment env;
+    ShownForm f;
+    txtCampo* field = f.add(QStringLiteral("txtData"));
+    field->put_TypeInput(CharType::Date);
+    QVERIFY(f.show());
+    QLineEdit elsewhere;
+    host::services().msgBox = [&](const QString&, int, const QString&) {
+        elsewhere.show();
+        elsewhere.activateWindow();
+        return QTest::qWaitForWindowActive(&elsewhere) ? 1 : 0;
+    };
+    typeText(box(field), QStringLiteral("153"));
+    pressEnter(box(field));
+    QCOMPARE(field->get_Text(), QStringLiteral("00/00/0153"));
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    elsewhere.close();
+    f.form.widget()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.widget()));
+    QTRY_VERIFY(box(field)->hasFocus());
+    QCOMPARE(elsewhere.text(), QString());
+    QCOMPARE(box(field)->get_SelLength(), 10);
+    typeText(box(field), QStringLiteral("1503"));
+    pressEnter(box(field));
+    QCOMPARE(field->get_Text(), QStringLiteral("15/03/2026"));
 }
 
 void FieldInputTest::dateFieldIgnoresRegionalOrder()

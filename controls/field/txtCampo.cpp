@@ -411,7 +411,8 @@ void txtCampo::TextCampo_KeyPress(short& KeyAscii)
             KeyAscii = 0; // the text box never receives the Enter character
             return;
         }
-        if (KeyAscii == 8 || KeyAscii == 46) return;
+        // Ctrl+A (1) selects the whole text: it inserts nothing, so no type need refuse it.
+        if (KeyAscii == 8 || KeyAscii == 46 || KeyAscii == 1) return;
         if (m_TypeInput == TypeCharacter) return;
         // Lower-case q..z are refused like every other letter: these fields take no letters.
         if (m_TypeInput == TypeDate) {
@@ -427,9 +428,16 @@ void txtCampo::TextCampo_KeyPress(short& KeyAscii)
 void txtCampo::TextCampo_KeyDown(short& KeyCode, short& Shift)
 {
     host::guard([&] {
+        host::LifeGuard alive(this);
         Q_EMIT KeyDown(KeyCode, Shift);
+        if (!alive) return;
+        // F4 and Alt+Down open the calendar, as in every date editor.
+        constexpr short vbKeyF4 = 115, vbKeyDown = 40, vbAltMask = 4;
+        const bool opens =
+            (KeyCode == vbKeyF4 && Shift == 0) || (KeyCode == vbKeyDown && Shift == vbAltMask);
         // Up and Down belong to the host (moving between fields): the text box ignores them.
-        if (KeyCode == 38 || KeyCode == 40) KeyCode = 0;
+        if (KeyCode == 38 || KeyCode == 40 || opens) KeyCode = 0;
+        if (opens && m_ButtonDate && ui.cmdCalendario->get_Enabled()) openCalendar();
     });
 }
 

@@ -119,7 +119,8 @@ class TstCalendarioInteraction : public QObject {
     // Clicks the field's calendar button and runs `action` on the calendar from inside its modal
     // loop. Whatever the action leaves open is closed afterwards (m_leftOpen tells); a calendar
     // that never becomes the modal window fails the test instead of hanging it.
-    void pick(txtCampo* f, const std::function<void()>& action)
+    void pick(txtCampo* f, const std::function<void()>& action,
+              const std::function<void()>& open = {})
     {
         m_leftOpen = false;
         bool acted = false, timedOut = false;
@@ -150,8 +151,11 @@ class TstCalendarioInteraction : public QObject {
         });
         poll.start();
         watchdog.start();
-        QTest::mouseClick(f->findChild<CommandButton*>(QStringLiteral("cmdCalendario")),
-                          Qt::LeftButton);
+        if (open)
+            open();
+        else
+            QTest::mouseClick(f->findChild<CommandButton*>(QStringLiteral("cmdCalendario")),
+                              Qt::LeftButton);
         poll.stop();
         watchdog.stop();
         QVERIFY2(!timedOut, "the calendar never became the modal window");
@@ -399,6 +403,25 @@ private Q_SLOTS:
         });
         QFETCH(QDate, picked);
         QCOMPARE(box(f)->get_Text(), picked.toString(QStringLiteral("dd/MM/yyyy")));
+    }
+
+    void keysOpenTheCalendar_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("F4") << int(Qt::Key_F4) << int(Qt::NoModifier);
+        QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+    }
+    void keysOpenTheCalendar()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        txtCampo* f = field(QStringLiteral("txtData"));
+        pick(
+            f, [&] { QTest::keyClick(keyboard(), Qt::Key_9); },
+            [&] { QTest::keyClick(box(f), Qt::Key(key), Qt::KeyboardModifiers(modifiers)); });
+        QVERIFY(m_leftOpen);
+        QCOMPARE(m_events, QStringList{"txtData:cmdCalendario"});
     }
 
     void tabReachesBothLists()

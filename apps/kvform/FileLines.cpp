@@ -68,21 +68,27 @@ QString withLine(const QString& message, const QString& file, const QByteArray& 
     if (rest.startsWith(file + QStringLiteral(": "))) rest = rest.mid(file.size() + 2);
     int line = 0;
     static const QRegularExpression jsonLine(QStringLiteral("\\(line (\\d+), column"));
+    // A problem found by scanning the text before parsing names its line first.
+    static const QRegularExpression scanLine(QStringLiteral("^line (\\d+): "));
     static const QRegularExpression control(QStringLiteral("^control (?:\"[^\"]*\" \\()?#(\\d+)"));
-    if (const auto m = jsonLine.match(rest); m.hasMatch())
+    if (const auto m = jsonLine.match(rest); m.hasMatch()) {
         line = m.captured(1).toInt();
-    else if (const auto c = control.match(rest); c.hasMatch())
+    } else if (const auto s = scanLine.match(rest); s.hasMatch()) {
+        line = s.captured(1).toInt();
+        rest = rest.mid(s.capturedLength());
+    } else if (const auto c = control.match(rest); c.hasMatch())
         line = lineOfControl(json, c.captured(1).toInt());
     else if (rest.startsWith(QStringLiteral("form: ")))
         line = lineOfControl(json, 0);
-    // The key itself, when the message names one: its first occurrence after that line.
+    // The key itself, when the message names one (an object's key or the name of a property
+    // pair): its first occurrence after that line.
     static const QRegularExpression key(QStringLiteral("key \"([^\"]+)\""));
     if (const auto k = key.match(rest); k.hasMatch() && line > 0) {
         qsizetype from = 0;
         for (int l = 1; l < line && from >= 0; ++l)
             from = json.indexOf('\n', from) + 1;
-        const QRegularExpression keyText(
-            QStringLiteral("\"%1\"\\s*:").arg(QRegularExpression::escape(k.captured(1))));
+        const QRegularExpression keyText(QStringLiteral("\"%1\"\\s*:|\\[\\s*\"%1\"\\s*,")
+                                             .arg(QRegularExpression::escape(k.captured(1))));
         const auto at =
             keyText.match(QString::fromUtf8(json), QString::fromUtf8(json.left(from)).size());
         if (at.hasMatch())

@@ -10,6 +10,7 @@
 #include "library/core/Library.h"
 
 #include <QDate>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -128,6 +129,7 @@ QStringList Calendario::anosDaLista()
 
 void Calendario::Form_Load()
 {
+    m_celulaClicada = 0;
     createControls();
     wireEvents();
     // The shared form keeps the module in use while its window exists.
@@ -148,6 +150,8 @@ void Calendario::wireEvents()
     ui.lblDia->onMouseDown([this](short Index, short& Button, short& Shift, float& X, float& Y) {
         lblDia_MouseDown(Index, Button, Shift, X, Y);
     });
+    ui.lblDia->onMouseUp(
+        [this](short Index, short&, short&, float&, float&) { lblDia_MouseUp(Index); });
     ui.lblDia->onDblClick([this](short Index) { lblDia_DblClick(Index); });
 }
 
@@ -309,6 +313,9 @@ void Calendario::Atualiza()
             cell->put_Caption(QString());
             cell->put_BackColor(host::SystemColor::ButtonFace);
             cell->put_Enabled(false);
+            // The selected cell loses its blue here: its white text would go unread on the
+            // button face.
+            if (index == cDiaSel) cell->put_ForeColor(host::SystemColor::ButtonText);
         });
     }
     run([&] { semana = host::Weekday(primeiro); });
@@ -393,43 +400,121 @@ void Calendario::cmbAno_KeyPress(short& KeyAscii)
 void Calendario::lblDia_MouseDown(short Index, short& /*Button*/, short& /*Shift*/, float& /*X*/,
                                   float& /*Y*/)
 {
+    if (Index != m_celulaClicada) m_celulaClicada = 0;
     SelecionaDia(Index);
+}
+
+void Calendario::lblDia_MouseUp(short Index)
+{
+    m_celulaClicada = Index;
 }
 
 void Calendario::lblDia_DblClick(short Index)
 {
-    Confirma(Index);
+    if (Index == m_celulaClicada) Confirma(Index);
+}
+
+short Calendario::celulaDoDia(int dia) const
+{
+    if (dia < 1) return 0;
+    const QString caption = QString::number(dia);
+    for (short index = PrimeiraCelula; index <= UltimaCelula; ++index)
+        if (const host::Label* cell = celula(index); cell && cell->get_Caption() == caption)
+            return index;
+    return 0;
+}
+
+int Calendario::diaSelecionado() const
+{
+    const host::Label* cell = celula(cDiaSel);
+    return cell && cell->get_BackColor() == CorAzul ? cell->get_Caption().toInt() : 0;
+}
+
+void Calendario::marcaDia(int dia)
+{
+    const short index = celulaDoDia(dia);
+    if (index == 0) {
+        // A second selection of the selected cell clears its mark.
+        if (diaSelecionado() > 0) SelecionaDia(cDiaSel);
+        return;
+    }
+    if (diaSelecionado() == dia) return;
+    // A remembered cell shown plain (after a month change or a second press) is marked afresh:
+    // selecting it again would only clear it.
+    if (index == cDiaSel) cDiaSel = 0;
+    SelecionaDia(index);
+}
+
+void Calendario::moveDia(int meses, int dias)
+{
+    if (!dataValida(1, cMes, cAno)) return; // no month laid out yet
+    const int dia = diaSelecionado();
+    if (dia == 0 && meses == 0) {
+        const int hoje = host::Day(host::Today());
+        marcaDia(celulaDoDia(hoje) ? hoje : 1);
+        return;
+    }
+    const QDate to = QDate(int(cAno), cMes, std::max(dia, 1)).addMonths(meses).addDays(dias);
+    if (to.year() <= PrimeiroAno || to.year() > UltimoAno) return;
+    if (to.month() != cMes || to.year() != int(cAno)) {
+        // Each list raises Click, which lays out the month chosen so far.
+        ui.cmbAno->put_ListIndex(short(to.year() - PrimeiroAno));
+        ui.cmbMes->put_ListIndex(short(to.month() - 1));
+    }
+    if (dia > 0) marcaDia(to.day());
 }
 
 void Calendario::Form_KeyDown(short& KeyCode, short& Shift)
 {
-    if (KeyCode == vbKeyEscape) unload();
+    constexpr short vbKeyTab = 9, vbKeyPageUp = 33, vbKeyPageDown = 34, vbKeyLeft = 37,
+                    vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40;
+    switch (KeyCode) {
+    case vbKeyEscape:
+        unload();
+        break;
+    case vbKeyTab:
+        return; // moves between the lists
+    case vbKeyLeft:
+        moveDia(0, -1);
+        break;
+    case vbKeyRight:
+        moveDia(0, 1);
+        break;
+    case vbKeyUp:
+        moveDia(0, -7);
+        break;
+    case vbKeyDown:
+        moveDia(0, 7);
+        break;
+    case vbKeyPageUp:
+        moveDia(-1, 0);
+        break;
+    case vbKeyPageDown:
+        moveDia(1, 0);
+        break;
+    default:
+        break;
+    }
+    if (KeyCode >= vbKeyPageUp && KeyCode <= vbKeyDown) cDigitado = 0;
     KeyCode = 0;
     Shift = 0;
 }
 
 void Calendario::Form_KeyPress(short& KeyAscii)
 {
+    if (digito(KeyAscii)) {
+        // The digit extends the number while that still names a day of the month on screen;
+        // otherwise it starts a new one. A number that names no day (0) selects nothing.
+        const int digit = KeyAscii - vbKey0;
+        const int extended = cDigitado * 10 + digit;
+        cDigitado = short(extended >= 1 && celulaDoDia(extended) ? extended : digit);
+        marcaDia(cDigitado);
+        return;
+    }
     // Enter confirms only what the user sees selected: a mark lost to a month change, cleared by
     // a second press or left from an earlier opening confirms nothing.
-    if (KeyAscii == vbKeyReturn && cDiaSel >= PrimeiraCelula && cDiaSel <= UltimaCelula) {
-        host::Label* cell = celula(cDiaSel);
-        if (cell && cell->get_BackColor() == CorAzul) Confirma(cDiaSel);
-    }
-    // A plain digit runs KeyPress between its KeyDown and KeyUp, so it names a cell on its own.
+    if (KeyAscii == vbKeyReturn && diaSelecionado() > 0) Confirma(cDiaSel);
     cDigitado = 0;
-}
-
-void Calendario::Form_KeyUp(short& KeyCode, short& /*Shift*/)
-{
-    if (KeyCode < vbKey0 || KeyCode > vbKey9) return;
-    // The digit appended to the number typed so far (which only digits held with Ctrl, typing no
-    // character, leave standing); a number that names no cell changes nothing.
-    const qint32 digit = KeyCode - vbKey0;
-    const qint32 typed = qint32(cDigitado) * 10 + (cDigitado < 0 ? -digit : digit);
-    if (typed < PrimeiraCelula || typed > UltimaCelula) return;
-    cDigitado = short(typed);
-    SelecionaDia(cDigitado);
 }
 
 void Calendario::Confirma(short index)

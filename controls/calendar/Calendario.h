@@ -56,7 +56,7 @@ public:
     short cMes = 0;      // the month shown, 1..12
     float cAno = 0;      // the year shown
     short cDiaSel = 0;   // the selected cell
-    short cDigitado = 0; // the cell number typed on the keyboard so far
+    short cDigitado = 0; // the day number typed on the keyboard so far
 
     // The window's widgets; empty while the form is unloaded.
     struct Ui {
@@ -75,12 +75,12 @@ public:
 protected:
     // Builds the window, wires its events and opens on today's month and year.
     void Form_Load() override;
-    // Escape closes; every key is then stopped so that the lists never act on it.
+    // Escape closes; arrows move the selected day by a day or a week, Page Up and Page Down
+    // change the month. Every key but Tab is then stopped so that the lists never act on it.
     void Form_KeyDown(short& KeyCode, short& Shift) override;
-    // Enter confirms the cell selected on screen; every character ends a typed cell number.
+    // Digits typed in a row select the day they name; Enter confirms the day selected on
+    // screen; any other character ends the typed number.
     void Form_KeyPress(short& KeyAscii) override;
-    // Main-keyboard digits select the cell whose number is typed.
-    void Form_KeyUp(short& KeyCode, short& Shift) override;
 
 private:
     void createControls();
@@ -89,13 +89,28 @@ private:
     // Stores the date of cell `index` in DataEscolhida and closes; a cell that shows no day of
     // the month last laid out (blank, or "00" before any refresh) confirms nothing.
     void Confirma(short index);
+    // The cell showing day `dia` of the month on screen, 0 when none does.
+    short celulaDoDia(int dia) const;
+    // The day of the cell selected on screen, 0 when no cell shows the selection.
+    int diaSelecionado() const;
+    // Marks the cell of day `dia` as selected (0: clears the mark on screen).
+    void marcaDia(int dia);
+    // Moves the selected day by `meses` months and `dias` days, turning the lists when the
+    // day lies in another month; with no day selected, selects today's day or the 1st.
+    void moveDia(int meses, int dias);
 
     void cmbMes_Click();
     void cmbAno_Click();
     void cmbMes_KeyPress(short& KeyAscii);
     void cmbAno_KeyPress(short& KeyAscii);
     void lblDia_MouseDown(short Index, short& Button, short& Shift, float& X, float& Y);
+    void lblDia_MouseUp(short Index);
     void lblDia_DblClick(short Index);
+
+    // The cell on which the last click was completed in this opening: a double-click counts
+    // only there, so the second click of a double-click on the field's button, landing on the
+    // calendar it opened, picks nothing.
+    short m_celulaClicada = 0;
 };
 
 } // namespace Kv_CTRL

@@ -4,7 +4,6 @@
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
-#include "host/services/SendKeys.h"
 #include "host/services/Services.h"
 #include "host/value/Conversions.h"
 #include "host/value/RuntimeError.h"
@@ -412,7 +411,8 @@ void txtCampo::TextCampo_KeyPress(short& KeyAscii)
             KeyAscii = 0; // the text box never receives the Enter character
             return;
         }
-        if (KeyAscii == 8 || KeyAscii == 46) return;
+        // Ctrl+A (1) selects the whole text: it inserts nothing, so no type need refuse it.
+        if (KeyAscii == 8 || KeyAscii == 46 || KeyAscii == 1) return;
         if (m_TypeInput == TypeCharacter) return;
         // Lower-case q..z are refused like every other letter: these fields take no letters.
         if (m_TypeInput == TypeDate) {
@@ -428,9 +428,16 @@ void txtCampo::TextCampo_KeyPress(short& KeyAscii)
 void txtCampo::TextCampo_KeyDown(short& KeyCode, short& Shift)
 {
     host::guard([&] {
+        host::LifeGuard alive(this);
         Q_EMIT KeyDown(KeyCode, Shift);
+        if (!alive) return;
+        // F4 and Alt+Down open the calendar, as in every date editor.
+        constexpr short vbKeyF4 = 115, vbKeyDown = 40, vbAltMask = 4;
+        const bool opens =
+            (KeyCode == vbKeyF4 && Shift == 0) || (KeyCode == vbKeyDown && Shift == vbAltMask);
         // Up and Down belong to the host (moving between fields): the text box ignores them.
-        if (KeyCode == 38 || KeyCode == 40) KeyCode = 0;
+        if (KeyCode == 38 || KeyCode == 40 || opens) KeyCode = 0;
+        if (opens && m_ButtonDate && ui.cmdCalendario->get_Enabled()) openCalendar();
     });
 }
 
@@ -505,9 +512,9 @@ void txtCampo::ValidateField()
             try {
                 box->SetFocus();
             } catch (const host::RuntimeError&) {
-                // A hidden or disabled box cannot take the focus back; the keys still go out.
+                // A hidden or disabled box cannot take the focus back; it is selected all the same.
             }
-            host::SendKeys(QStringLiteral("{HOME}+{END}"));
+            box->SelectAllWithFocus();
             return;
         }
         if (!m_TypeInputMask.isEmpty()) {

@@ -1,9 +1,11 @@
 // Form::build and Form::describe: a form made from a form file's description and read back into
 // one, so that saving a loaded form gives the same file.
 
+#include "host/automation/PropertyCheck.h"
 #include "host/automation/Registry.h"
 #include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
+#include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/IntrinsicFactory.h"
 #include "host/widgets/Timer.h"
@@ -12,6 +14,7 @@
 #include <QRegularExpression>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace host {
 
@@ -109,7 +112,19 @@ void Form::build(const FormDescription& description)
                     raiseError(
                         Err::InvalidProcedureCall,
                         QStringLiteral("arrays of %1 are not supported").arg(record.className));
-                UserControl* control = add(record.className, record.name, record.properties);
+                checkPropertyValues(record.className, record.properties);
+                // A form file's control either reads its properties cleanly or fails the build:
+                // what its hooks report would otherwise show a box over a half-made form.
+                std::optional<RuntimeError> reported;
+                UserControl* control = nullptr;
+                {
+                    ServicesScope scope;
+                    services().reportError = [&](const RuntimeError& e) {
+                        if (!reported) reported = e;
+                    };
+                    control = add(record.className, record.name, record.properties);
+                }
+                if (reported) throw *reported;
                 if (parent != m_window) {
                     control->setParent(parent);
                     control->show();

@@ -198,6 +198,9 @@ NumberRead readNumber(QStringView text, double& value)
         decimal = u'.';
         if (thousands == u'.') thousands = QChar();
     }
+    // Several '.' and no decimal separator: '.' can only be grouping, and only a correctly
+    // grouped amount (12.345.678) is read, so that a misplaced dot never multiplies the value.
+    const bool strictGrouping = thousands == u'.' && !s.contains(decimal) && s.count(u'.') > 1;
 
     qsizetype i = 0;
     const qsizetype n = s.size();
@@ -226,18 +229,25 @@ NumberRead readNumber(QStringView text, double& value)
     // The number as plain ASCII for from_chars.
     QVarLengthArray<char, 64> ascii;
     bool anyDigit = false;
+    int groupDigits = 0, groups = 0;
     while (i < n) {
         const QChar c = s[i];
         if (isDigit(c)) {
             ascii.append(char(c.unicode()));
             anyDigit = true;
+            ++groupDigits;
         } else if (!thousands.isNull() && c == thousands && anyDigit && decimal != thousands) {
-            // grouping anywhere in the integer part, as the runtime allows
+            // Grouping anywhere in the integer part, as the runtime allows, unless strict.
+            if (strictGrouping && (groups == 0 ? groupDigits > 3 : groupDigits != 3))
+                return NumberRead::NotNumber;
+            ++groups;
+            groupDigits = 0;
         } else {
             break;
         }
         ++i;
     }
+    if (strictGrouping && groups > 0 && groupDigits != 3) return NumberRead::NotNumber;
     if (i < n && s[i] == decimal) {
         if (ascii.isEmpty()) ascii.append('0');
         ascii.append('.');

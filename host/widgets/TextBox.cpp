@@ -3,11 +3,17 @@
 #include "host/value/RuntimeError.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QValidator>
 #include <limits>
+#include <utility>
 
 namespace host {
 
@@ -183,6 +189,18 @@ void TextBox::put_Locked(bool locked)
     setReadOnly(locked);
 }
 
+void TextBox::SelectAllWithFocus()
+{
+    selectAll();
+    m_selectOnFocus = !(hasFocus() && window()->isActiveWindow());
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    KeyRelay::focusInEvent(e);
+    if (std::exchange(m_selectOnFocus, false)) selectAll();
+}
+
 void TextBox::raiseMouseDown(short& b, short& s, float& x, float& y)
 {
     Q_EMIT MouseDown(b, s, x, y);
@@ -211,12 +229,151 @@ void TextBox::typeText(const QString& typed)
     insert(typed.left(room));
 }
 
-void TextBox::pasteLimited()
+QString TextBox::throughKeyPress(const QString& text, bool& alive)
+{
+    LifeGuard guardAlive(this);
+    const auto raise = [&](short& ascii) {
+        previewKeyPress(this, ascii);
+        if (guardAlive && ascii != 0) raiseKeyPress(ascii);
+        alive = bool(guardAlive);
+        return alive;
+    };
+    alive = true;
+    QString result;
+    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    const QString firstLine = end < 0 ? text : text.left(end);
+    for (qsizetype i = 0; i < firstLine.size(); ++i) {
+        const QChar ch = firstLine[i];
+        if (ch.unicode() < 32 || ch.unicode() == 127) continue; // no text
+        if (ch.isHighSurrogate() && i + 1 < firstLine.size() && firstLine[i + 1].isLowSurrogate()) {
+            short high = short(ch.unicode()), low = short(firstLine[i + 1].unicode());
+            ++i;
+            if (!raise(high) || !raise(low)) return {};
+            if (high == short(ch.unicode()) && low == short(firstLine[i].unicode()))
+                result += QString(firstLine.mid(i - 1, 2));
+            continue;
+        }
+        if (ch.isSurrogate()) continue; // half a character is no text
+        short ascii = short(ch.unicode());
+        if (!raise(ascii)) return {};
+        if (ascii == 8) {
+            // A handler that turned a character into Backspace erases as Backspace does.
+            if (!result.isEmpty())
+                result.chop(result.size() > 1 && result.back().isLowSurrogate() ? 2 : 1);
+            else if (!m_locked)
+                backspace();
+            continue;
+        }
+        const QChar c{ushort(ascii)};
+        if (ascii != 0 && c.isPrint() && !c.isSurrogate()) result += c;
+    }
+    return m_locked ? QString() : result;
+}
+
+void TextBox::pasteTyped(bool selection)
 {
     if (m_locked) return;
-    const QString clip = QGuiApplication::clipboard()->text();
+    const QString clip = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                      : QClipboard::Clipboard);
     if (clip.isEmpty()) return;
-    typeText(clip);
+    bool alive = true;
+    const QString typed = throughKeyPress(clip, alive);
+    if (alive) typeText(typed);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* e)
+{
+    guard([&] {
+        // Shift+Insert (and the Paste key) type no character, and a character beyond the Basic
+        // Multilingual Plane has no KeyAscii of its own: both would reach Qt's editing unseen.
+        const bool pasteKey = e->matches(QKeySequence::Paste) && keyAsciiOf(e) == 0;
+        const QString text = e->text();
+        const bool beyondBmp = keyAsciiOf(e) == 0 && !text.isEmpty() && text.at(0).isSurrogate() &&
+                               !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!pasteKey && !beyondBmp) return KeyRelay::keyPressEvent(e);
+        e->accept();
+        LifeGuard alive(this);
+        if (!keyDownStage(e) || !alive) return;
+        if (pasteKey) return pasteTyped();
+        bool stillAlive = true;
+        const QString typed = throughKeyPress(text, stillAlive);
+        if (stillAlive) typeText(typed);
+    });
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    guard([&] {
+        const bool primaryPaste =
+            e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection();
+        if (!primaryPaste) return KeyRelay::mouseReleaseEvent(e);
+        // Qt would insert the selection on release itself: MouseUp here, then the paste typed.
+        LifeGuard alive(this);
+        const QPointF at = toEventUnits(e->position());
+        short button = mouseButtonsOf(e->button());
+        short shift = shiftMask(e->modifiers());
+        float x = float(at.x()), y = float(at.y());
+        raiseMouseUp(button, shift, x, y);
+        if (!alive || isReadOnly()) return;
+        deselect();
+        pasteTyped(true);
+        e->accept();
+    });
+}
+
+void TextBox::dropEvent(QDropEvent* e)
+{
+    guard([&] {
+        // Text moved within the box is already in it; text from elsewhere is typed.
+        if (e->source() == this || !e->mimeData()->hasText()) return KeyRelay::dropEvent(e);
+        LifeGuard alive(this);
+        bool stillAlive = true;
+        const QString typed = throughKeyPress(e->mimeData()->text(), stillAlive);
+        if (!alive || !stillAlive) return;
+        if (typed.isEmpty()) {
+            e->ignore();
+            return;
+        }
+        QMimeData filtered;
+        filtered.setText(typed);
+        QDropEvent drop(e->position(), e->possibleActions(), &filtered, e->buttons(),
+                        e->modifiers());
+        drop.setDropAction(e->dropAction());
+        KeyRelay::dropEvent(&drop);
+        e->setDropAction(drop.dropAction());
+        e->setAccepted(drop.isAccepted());
+    });
+}
+
+namespace {
+// Qt names the standard menu's actions only from 6.5 on; before, its text tells.
+bool isPasteAction(const QAction* action)
+{
+    if (action->objectName() == QLatin1String("edit-paste")) return true;
+    const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+    return text == QCoreApplication::translate("QLineEdit", "&Paste");
+}
+} // namespace
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e)
+{
+    guard([&] {
+        QMenu* menu = createStandardContextMenu();
+        if (!menu) return;
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        for (QAction* action : menu->actions()) {
+            if (action->menu()) {
+                // Unicode control characters, inserted past every filter.
+                menu->removeAction(action);
+            } else if (isPasteAction(action)) {
+                action->setObjectName(QStringLiteral("edit-paste"));
+                disconnect(action, &QAction::triggered, nullptr, nullptr);
+                connect(action, &QAction::triggered, this,
+                        [this] { guard([&] { pasteTyped(); }); });
+            }
+        }
+        menu->popup(e->globalPos());
+    });
 }
 
 void TextBox::applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped)
@@ -238,7 +395,7 @@ void TextBox::applyCharacter(QKeyEvent* e, short original, short ascii, bool sto
         copy();
         return;
     case 22:
-        pasteLimited();
+        pasteTyped();
         return;
     case 24:
         if (m_locked)
@@ -248,6 +405,10 @@ void TextBox::applyCharacter(QKeyEvent* e, short original, short ascii, bool sto
         return;
     default:
         break;
+    }
+    if (ascii == 1) {
+        selectAll(); // Ctrl+A, also where a handler let it through changed
+        return;
     }
     const QChar c{ushort(ascii)};
     if (!c.isPrint()) {
@@ -265,28 +426,9 @@ void TextBox::inputMethodEvent(QInputMethodEvent* e)
     guard([&] {
         const QString commit = e->commitString();
         if (commit.isEmpty()) return QLineEdit::inputMethodEvent(e);
-        LifeGuard alive(this);
-        QString result;
-        for (const QChar ch : commit) {
-            short ascii = short(ch.unicode());
-            previewKeyPress(this, ascii);
-            if (!alive) return;
-            if (ascii != 0) {
-                Q_EMIT KeyPress(ascii);
-                if (!alive) return;
-            }
-            if (ascii == 8) {
-                // A handler that turned a character into Backspace erases as Backspace does.
-                if (!result.isEmpty())
-                    result.chop(1);
-                else if (!m_locked)
-                    backspace();
-                continue;
-            }
-            const QChar c{ushort(ascii)};
-            if (ascii != 0 && c.isPrint()) result += c;
-        }
-        if (m_locked) result.clear();
+        bool alive = true;
+        QString result = throughKeyPress(commit, alive);
+        if (!alive) return;
         const int room = roomLeft();
         if (result.size() > room) result.truncate(room);
         QInputMethodEvent changed(e->preeditString(), e->attributes());

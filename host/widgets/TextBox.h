@@ -60,6 +60,11 @@ public:
     bool get_Locked() const { return m_locked; }
     void put_Locked(bool locked);
 
+    // Selects the whole text for retyping, now and again when the box next gets the focus: after
+    // a message box the focus comes back to the window late, and a selection made by keys would
+    // go wherever the focus is meanwhile.
+    void SelectAllWithFocus();
+
 Q_SIGNALS:
     void Change();
     void Click();
@@ -86,6 +91,13 @@ protected:
     void raiseDblClick() override { Q_EMIT DblClick(); }
     void applyCharacter(QKeyEvent* e, short original, short ascii, bool stopped) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    // The roads by which text enters otherwise than by a key typing one character: paste keys,
+    // the X11 primary selection under the middle button, a drop, the context menu's Paste.
+    void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:
@@ -95,12 +107,19 @@ private:
     // Inserts what the user typed or pasted, cut to the room MaxLength leaves.
     void typeText(const QString& text);
     int roomLeft() const;
-    void pasteLimited();
+    // Runs `text` through KeyPress character by character as if typed (a character outside the
+    // Basic Multilingual Plane as its two UTF-16 halves, kept only when both come back as they
+    // were) and returns what may be inserted; text after a line break is dropped, as a
+    // one-line box takes only the first line. `alive` turns false when a handler destroyed us.
+    QString throughKeyPress(const QString& text, bool& alive);
+    // Pastes the clipboard (or the X11 primary selection) through KeyPress.
+    void pasteTyped(bool selection = false);
 
     qint32 m_maxLength = 0;
     qsizetype m_lastLength = 0;
     bool m_codeEdit = false;
     bool m_locked = false;
+    bool m_selectOnFocus = false;
     short m_alignment = 0;
     short m_appearance = 1;
     void applyFrame();

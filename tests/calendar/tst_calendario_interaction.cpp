@@ -119,7 +119,8 @@ class TstCalendarioInteraction : public QObject {
     // Clicks the field's calendar button and runs `action` on the calendar from inside its modal
     // loop. Whatever the action leaves open is closed afterwards (m_leftOpen tells); a calendar
     // that never becomes the modal window fails the test instead of hanging it.
-    void pick(txtCampo* f, const std::function<void()>& action)
+    void pick(txtCampo* f, const std::function<void()>& action,
+              const std::function<void()>& open = {})
     {
         m_leftOpen = false;
         bool acted = false, timedOut = false;
@@ -150,8 +151,11 @@ class TstCalendarioInteraction : public QObject {
         });
         poll.start();
         watchdog.start();
-        QTest::mouseClick(f->findChild<CommandButton*>(QStringLiteral("cmdCalendario")),
-                          Qt::LeftButton);
+        if (open)
+            open();
+        else
+            QTest::mouseClick(f->findChild<CommandButton*>(QStringLiteral("cmdCalendario")),
+                              Qt::LeftButton);
         poll.stop();
         watchdog.stop();
         QVERIFY2(!timedOut, "the calendar never became the modal window");
@@ -323,31 +327,31 @@ private Q_SLOTS:
                                         "txtFim:cmdCalendario"}));
     }
 
-    void digitKeysSelectCells_data()
+    void digitKeysSelectDays_data()
     {
         QTest::addColumn<int>("month");      // of 2026
         QTest::addColumn<QString>("digits"); // typed one after the other
-        QTest::addColumn<bool>("ctrl");      // held while typing (no character, no KeyPress)
-        QTest::addColumn<int>("selected");   // cDiaSel afterwards, shown blue
+        QTest::addColumn<bool>("ctrl");      // held while typing (no character)
+        QTest::addColumn<int>("day");        // selected afterwards, 0 for none
         QTest::addColumn<int>("typed");      // cDigitado afterwards
-        QTest::newRow("5 with a day") << 3 << "5" << false << 5 << 5;
-        // May 2026 begins on a Friday: cell 5 is blank, marked all the same.
-        QTest::newRow("5 blank") << 5 << "5" << false << 5 << 5;
-        // Each typed character starts the number afresh.
-        QTest::newRow("plain digits one by one") << 3 << "12" << false << 2 << 2;
-        QTest::newRow("0 names no cell") << 3 << "0" << false << 0 << 0;
-        QTest::newRow("ctrl 1 2") << 3 << "12" << true << 12 << 12;
-        QTest::newRow("ctrl 4 2") << 3 << "42" << true << 42 << 42;
-        QTest::newRow("ctrl 4 5: 45 names no cell") << 3 << "45" << true << 4 << 4;
-        QTest::newRow("ctrl 0 0 7") << 3 << "007" << true << 7 << 7;
-        QTest::newRow("ctrl six digits") << 3 << "111111" << true << 11 << 11;
+        // December 2026 begins on a Tuesday: day 9 is cell 11, not cell 9.
+        QTest::newRow("9") << 12 << "9" << false << 9 << 9;
+        QTest::newRow("2 0 extends") << 12 << "20" << false << 20 << 20;
+        QTest::newRow("3 1") << 12 << "31" << false << 31 << 31;
+        QTest::newRow("3 5 starts anew") << 12 << "35" << false << 5 << 5;
+        QTest::newRow("3 1 1 starts anew") << 12 << "311" << false << 1 << 1;
+        QTest::newRow("0 then 5") << 12 << "05" << false << 5 << 5;
+        QTest::newRow("0 names no day") << 12 << "0" << false << 0 << 0;
+        // February 2026 has 28 days: 30 is no day, and 0 alone selects nothing.
+        QTest::newRow("past the month") << 2 << "30" << false << 0 << 0;
+        QTest::newRow("ctrl types nothing") << 12 << "9" << true << 0 << 0;
     }
-    void digitKeysSelectCells()
+    void digitKeysSelectDays()
     {
         QFETCH(int, month);
         QFETCH(QString, digits);
         QFETCH(bool, ctrl);
-        QFETCH(int, selected);
+        QFETCH(int, day);
         QFETCH(int, typed);
         txtCampo* f = field(QStringLiteral("txtData"));
         pick(f, [&] {
@@ -355,18 +359,111 @@ private Q_SLOTS:
             for (const QChar d : digits)
                 key(Qt::Key(Qt::Key_0 + d.digitValue()),
                     ctrl ? Qt::ControlModifier : Qt::NoModifier);
-            QCOMPARE(cal().cDiaSel, short(selected));
             QCOMPARE(cal().cDigitado, short(typed));
             for (short i = 1; i <= 42; ++i)
-                QCOMPARE(cell(i)->get_BackColor() == Azul, i == selected);
+                QCOMPARE(cell(i)->get_BackColor() == Azul, day > 0 && i == cellOf(day));
             // The keys did nothing to the lists.
             QCOMPARE(cal().ui.cmbMes->get_ListIndex(), short(month - 1));
             QCOMPARE(cal().ui.cmbAno->get_Text(), QStringLiteral("2026"));
-            QVERIFY(cal().isLoaded());
+            key(Qt::Key_Return);
+            QCOMPARE(cal().isLoaded(), day == 0);
         });
-        QVERIFY(m_leftOpen);
-        QVERIFY(box(f)->get_Text().isEmpty());
+        QCOMPARE(box(f)->get_Text(),
+                 day ? QDate(2026, month, day).toString(QStringLiteral("dd/MM/yyyy")) : QString());
         QVERIFY(failures().isEmpty());
+    }
+
+    void keysMoveTheSelectedDay_data()
+    {
+        QTest::addColumn<QString>("keys"); // l r u d: arrows, p n: Page Up / Down, digits
+        QTest::addColumn<QDate>("picked"); // by Enter at the end
+        // Today is Monday 16/03/2026: an arrow with nothing selected starts there.
+        QTest::newRow("arrow starts at today") << "l" << QDate(2026, 3, 16);
+        QTest::newRow("left") << "10l" << QDate(2026, 3, 9);
+        QTest::newRow("right") << "10r" << QDate(2026, 3, 11);
+        QTest::newRow("up a week") << "10u" << QDate(2026, 3, 3);
+        QTest::newRow("down a week") << "10d" << QDate(2026, 3, 17);
+        QTest::newRow("into the next month") << "31r" << QDate(2026, 4, 1);
+        QTest::newRow("into the previous month") << "2u" << QDate(2026, 2, 23);
+        QTest::newRow("page down") << "31n" << QDate(2026, 4, 30);
+        QTest::newRow("page up") << "15pp" << QDate(2026, 1, 15);
+    }
+    void keysMoveTheSelectedDay()
+    {
+        QFETCH(QString, keys);
+        txtCampo* f = field(QStringLiteral("txtData"));
+        pick(f, [&] {
+            for (const QChar k : keys) {
+                static const QHash<QChar, Qt::Key> named{
+                    {u'l', Qt::Key_Left}, {u'r', Qt::Key_Right},  {u'u', Qt::Key_Up},
+                    {u'd', Qt::Key_Down}, {u'p', Qt::Key_PageUp}, {u'n', Qt::Key_PageDown}};
+                key(named.value(k, Qt::Key(k.unicode())));
+            }
+            key(Qt::Key_Return);
+        });
+        QFETCH(QDate, picked);
+        QCOMPARE(box(f)->get_Text(), picked.toString(QStringLiteral("dd/MM/yyyy")));
+    }
+
+    void keysOpenTheCalendar_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("F4") << int(Qt::Key_F4) << int(Qt::NoModifier);
+        QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+    }
+    void keysOpenTheCalendar()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        txtCampo* f = field(QStringLiteral("txtData"));
+        pick(
+            f, [&] { QTest::keyClick(keyboard(), Qt::Key_9); },
+            [&] { QTest::keyClick(box(f), Qt::Key(key), Qt::KeyboardModifiers(modifiers)); });
+        QVERIFY(m_leftOpen);
+        QCOMPARE(m_events, QStringList{"txtData:cmdCalendario"});
+    }
+
+    void tabReachesBothLists()
+    {
+        txtCampo* f = field(QStringLiteral("txtData"));
+        pick(f, [&] {
+            cal().ui.cmbMes->SetFocus();
+            key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(cal().ui.cmbAno));
+            key(Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(cal().ui.cmbMes));
+        });
+    }
+
+    void secondClickOfTheButtonPicksNothing()
+    {
+        // The first click of a double-click on "..." opened the calendar; the second lands on a
+        // day: its press and the double-click reach the cell, the first release never did.
+        txtCampo* f = field(QStringLiteral("txtData"), QStringLiteral("antes"));
+        pick(f, [&] {
+            QWidget* day = cell(cellOf(20));
+            QTest::mousePress(day, Qt::LeftButton, {}, day->rect().center());
+            QTest::mouseDClick(day, Qt::LeftButton, {}, day->rect().center());
+            QTest::mouseRelease(day, Qt::LeftButton, {}, day->rect().center());
+            QVERIFY(cal().isLoaded());
+            QCOMPARE(cell(cellOf(20))->get_BackColor(), Azul);
+            doubleClick(day); // a double-click made in the calendar picks
+        });
+        QCOMPARE(box(f)->get_Text(), QStringLiteral("20/03/2026"));
+    }
+
+    void monthChangeRestoresTheSelectedCellsText()
+    {
+        txtCampo* f = field(QStringLiteral("txtData"));
+        pick(f, [&] {
+            press(cell(20)); // Friday 20 March 2026
+            QCOMPARE(cell(20)->get_ForeColor(), OleColor(SystemColor::HighlightText));
+            show(2026, 4); // Friday 17 April sits in that cell
+            QCOMPARE(cell(20)->get_Caption(), QStringLiteral("17"));
+            QCOMPARE(cell(20)->get_BackColor(), OleColor(SystemColor::ButtonFace));
+            QCOMPARE(cell(20)->get_ForeColor(), OleColor(SystemColor::ButtonText));
+        });
     }
 
     void digitsNeverMoveTheLists_data()
@@ -383,14 +480,15 @@ private Q_SLOTS:
             ComboBox* focused = list == QLatin1String("cmbMes") ? cal().ui.cmbMes : cal().ui.cmbAno;
             focused->SetFocus();
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(focused));
-            // "2" and "1" would pick 2000 and 1900 by their first character.
+            // "2" and "1" would pick 2000 and 1900 by their first character; Down moves the
+            // selected day, not the list.
             for (Qt::Key k : {Qt::Key_2, Qt::Key_1, Qt::Key_Down, Qt::Key_End})
                 QTest::keyClick(focused, k);
             QCOMPARE(cal().ui.cmbMes->get_ListIndex(), short(2));
             QCOMPARE(cal().ui.cmbAno->get_Text(), QStringLiteral("2026"));
             QCOMPARE(cellOf(1), short(1)); // still March 2026
-            QCOMPARE(cal().cDiaSel, short(1));
-            QCOMPARE(cell(1)->get_BackColor(), Azul);
+            QCOMPARE(cal().cDiaSel, short(28));
+            QCOMPARE(cell(28)->get_BackColor(), Azul);
         });
         QVERIFY(failures().isEmpty());
     }
@@ -399,14 +497,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QDate>("picked"); // null: nothing confirmed, the form stays open
-        // m: mouse press on the cell showing 20; k: digit 3 (the blank cell in May 2026 below);
+        // m: mouse press on the cell showing 20; k: day 9 typed in December 2026 (cell 11);
         // n: next month in the list; e: Enter.
         QTest::newRow("mouse then Enter") << "me" << QDate(2026, 3, 20);
         QTest::newRow("digit then Enter") << "3e" << QDate(2026, 3, 3);
         QTest::newRow("nothing selected") << "e" << QDate();
         QTest::newRow("second press cleared it") << "mme" << QDate();
         QTest::newRow("lost in a month change") << "mne" << QDate();
-        QTest::newRow("blank cell") << "ke" << QDate();
+        QTest::newRow("typed day") << "ke" << QDate(2026, 12, 9);
     }
     void enterConfirmsOnlyTheCellSelectedOnScreen()
     {
@@ -423,9 +521,9 @@ private Q_SLOTS:
                     cal().ui.cmbMes->put_ListIndex(short(cal().ui.cmbMes->get_ListIndex() + 1));
                     break;
                 case 'k':
-                    show(2026, 5);
-                    key(Qt::Key_3);
-                    QCOMPARE(cell(3)->get_BackColor(), Azul);
+                    show(2026, 12);
+                    key(Qt::Key_9);
+                    QCOMPARE(cell(11)->get_BackColor(), Azul);
                     break;
                 case 'e':
                     key(Qt::Key_Return);
@@ -517,8 +615,8 @@ private Q_SLOTS:
             QCOMPARE(cell(1)->get_Caption(), QStringLiteral("00"));
             // "00" is no day: neither the mouse nor Enter confirms it.
             doubleClick(cell(1));
-            key(Qt::Key_2);
-            QCOMPARE(cell(2)->get_BackColor(), Azul);
+            key(Qt::Key_2); // no day on the designed grid
+            QVERIFY(cell(2)->get_BackColor() != Azul);
             key(Qt::Key_Return);
             QVERIFY(cal().isLoaded());
             // Choosing a year lays the month out; then a day can be picked.

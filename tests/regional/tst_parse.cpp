@@ -74,6 +74,10 @@ private Q_SLOTS:
         row("pt-BR", "1.234.567,89", 1234567.89);
         no("pt-BR", "1,234,567");
         row("en-US", "1,234,567", 1234567);
+        row("pt-BR", "12.345.678", 12345678);
+        // Several dots read as grouping only where they group by thousands.
+        for (const char* misplaced : {"12.345.6", "1234.50.00", "1.23.456", "1.234.56", "1..234"})
+            no("pt-BR", misplaced);
         row("pt-BR", ".5", 0.5);
         row("pt-BR", ",5", 0.5);
         row("en-US", ".5", 0.5);

@@ -139,14 +139,10 @@ void Calendario::Form_Load()
 
 void Calendario::wireEvents()
 {
-    connect(ui.cmbMes, &host::ComboBox::Click, this,
-            [this] { host::guard([&] { cmbMes_Click(); }); });
-    connect(ui.cmbAno, &host::ComboBox::Click, this,
-            [this] { host::guard([&] { cmbAno_Click(); }); });
-    connect(ui.cmbMes, &host::ComboBox::KeyPress, this,
-            [this](short& KeyAscii) { host::guard([&] { cmbMes_KeyPress(KeyAscii); }); });
-    connect(ui.cmbAno, &host::ComboBox::KeyPress, this,
-            [this](short& KeyAscii) { host::guard([&] { cmbAno_KeyPress(KeyAscii); }); });
+    host::connectGuarded(ui.cmbMes, &host::ComboBox::Click, this, &Calendario::cmbMes_Click);
+    host::connectGuarded(ui.cmbAno, &host::ComboBox::Click, this, &Calendario::cmbAno_Click);
+    host::connectGuarded(ui.cmbMes, &host::ComboBox::KeyPress, this, &Calendario::cmbMes_KeyPress);
+    host::connectGuarded(ui.cmbAno, &host::ComboBox::KeyPress, this, &Calendario::cmbAno_KeyPress);
     ui.lblDia->onMouseDown([this](short Index, short& Button, short& Shift, float& X, float& Y) {
         lblDia_MouseDown(Index, Button, Shift, X, Y);
     });

@@ -96,14 +96,19 @@ txtCampo::txtCampo(QWidget* parent) : host::UserControl(parent)
     ui.cmdCalendario->Move(0, ButtonTop, ButtonWidth, ButtonHeight);
     ui.cmdCalendario->put_Visible(false);
 
-    connect(ui.TextCampo, &host::TextBox::KeyPress, this, &txtCampo::TextCampo_KeyPress);
-    connect(ui.TextCampo, &host::TextBox::KeyDown, this, &txtCampo::TextCampo_KeyDown);
-    connect(ui.TextCampo, &host::TextBox::KeyUp, this, &txtCampo::TextCampo_KeyUp);
-    connect(ui.TextCampo, &host::TextBox::Change, this, &txtCampo::TextCampo_Change);
-    connect(ui.TextCampo, &host::TextBox::GotFocus, this, &txtCampo::TextCampo_GotFocus);
-    connect(ui.TextCampo, &host::TextBox::LostFocus, this, &txtCampo::TextCampo_LostFocus);
-    connect(ui.cmdLocalizar, &host::CommandButton::Click, this, &txtCampo::cmdLocalizar_Click);
-    connect(ui.cmdCalendario, &host::CommandButton::Click, this, &txtCampo::cmdCalendario_Click);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyPress, this,
+                         &txtCampo::TextCampo_KeyPress);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyDown, this, &txtCampo::TextCampo_KeyDown);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyUp, this, &txtCampo::TextCampo_KeyUp);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::Change, this, &txtCampo::TextCampo_Change);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::GotFocus, this,
+                         &txtCampo::TextCampo_GotFocus);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::LostFocus, this,
+                         &txtCampo::TextCampo_LostFocus);
+    host::connectGuarded(ui.cmdLocalizar, &host::CommandButton::Click, this,
+                         &txtCampo::cmdLocalizar_Click);
+    host::connectGuarded(ui.cmdCalendario, &host::CommandButton::Click, this,
+                         &txtCampo::cmdCalendario_Click);
 }
 
 txtCampo::~txtCampo() = default;
@@ -398,74 +403,66 @@ void txtCampo::ArrangeLayout()
 
 void txtCampo::TextCampo_KeyPress(short& KeyAscii)
 {
-    host::guard([&] {
-        if (m_UpperCase) {
-            const QString upper = host::UCase(QString(QChar(ushort(KeyAscii))));
-            if (upper.size() == 1) KeyAscii = short(upper.at(0).unicode());
-        }
-        host::LifeGuard alive(this);
-        Q_EMIT KeyPress(KeyAscii);
-        if (!alive) return;
-        if (KeyAscii == 13) {
-            ValidateField();
-            KeyAscii = 0; // the text box never receives the Enter character
-            return;
-        }
-        // Ctrl+A (1) selects the whole text: it inserts nothing, so no type need refuse it.
-        if (KeyAscii == 8 || KeyAscii == 46 || KeyAscii == 1) return;
-        if (m_TypeInput == TypeCharacter) return;
-        // Lower-case q..z are refused like every other letter: these fields take no letters.
-        if (m_TypeInput == TypeDate) {
-            if (KeyAscii != 47 && !isDigitCode(KeyAscii)) KeyAscii = 0;
-            return;
-        }
-        if (KeyAscii != 43 && KeyAscii != 42 && KeyAscii != 45 && KeyAscii != 47 &&
-            !isDigitCode(KeyAscii))
-            KeyAscii = 0;
-    });
+    if (m_UpperCase) {
+        const QString upper = host::UCase(QString(QChar(ushort(KeyAscii))));
+        if (upper.size() == 1) KeyAscii = short(upper.at(0).unicode());
+    }
+    host::LifeGuard alive(this);
+    Q_EMIT KeyPress(KeyAscii);
+    if (!alive) return;
+    if (KeyAscii == 13) {
+        ValidateField();
+        KeyAscii = 0; // the text box never receives the Enter character
+        return;
+    }
+    // Ctrl+A (1) selects the whole text: it inserts nothing, so no type need refuse it.
+    if (KeyAscii == 8 || KeyAscii == 46 || KeyAscii == 1) return;
+    if (m_TypeInput == TypeCharacter) return;
+    // Lower-case q..z are refused like every other letter: these fields take no letters.
+    if (m_TypeInput == TypeDate) {
+        if (KeyAscii != 47 && !isDigitCode(KeyAscii)) KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii != 43 && KeyAscii != 42 && KeyAscii != 45 && KeyAscii != 47 &&
+        !isDigitCode(KeyAscii))
+        KeyAscii = 0;
 }
 
 void txtCampo::TextCampo_KeyDown(short& KeyCode, short& Shift)
 {
-    host::guard([&] {
-        host::LifeGuard alive(this);
-        Q_EMIT KeyDown(KeyCode, Shift);
-        if (!alive) return;
-        // F4 and Alt+Down open the calendar, as in every date editor.
-        constexpr short vbKeyF4 = 115, vbKeyDown = 40, vbAltMask = 4;
-        const bool opens =
-            (KeyCode == vbKeyF4 && Shift == 0) || (KeyCode == vbKeyDown && Shift == vbAltMask);
-        // Up and Down belong to the host (moving between fields): the text box ignores them.
-        if (KeyCode == 38 || KeyCode == 40 || opens) KeyCode = 0;
-        if (opens && m_ButtonDate && ui.cmdCalendario->get_Enabled()) openCalendar();
-    });
+    host::LifeGuard alive(this);
+    Q_EMIT KeyDown(KeyCode, Shift);
+    if (!alive) return;
+    // F4 and Alt+Down open the calendar, as in every date editor.
+    constexpr short vbKeyF4 = 115, vbKeyDown = 40, vbAltMask = 4;
+    const bool opens =
+        (KeyCode == vbKeyF4 && Shift == 0) || (KeyCode == vbKeyDown && Shift == vbAltMask);
+    // Up and Down belong to the host (moving between fields): the text box ignores them.
+    if (KeyCode == 38 || KeyCode == 40 || opens) KeyCode = 0;
+    if (opens && m_ButtonDate && ui.cmdCalendario->get_Enabled()) openCalendar();
 }
 
 void txtCampo::TextCampo_KeyUp(short& KeyCode, short& Shift)
 {
-    host::guard([&] { Q_EMIT KeyUp(KeyCode, Shift); });
+    Q_EMIT KeyUp(KeyCode, Shift);
 }
 
 void txtCampo::TextCampo_Change()
 {
-    host::guard([&] { Q_EMIT Change(); });
+    Q_EMIT Change();
 }
 
 void txtCampo::TextCampo_GotFocus()
 {
-    host::guard([&] {
-        ui.TextCampo->put_BackColor(FocusColor);
-        ui.TextCampo->put_SelStart(0);
-        ui.TextCampo->put_SelLength(200);
-    });
+    ui.TextCampo->put_BackColor(FocusColor);
+    ui.TextCampo->put_SelStart(0);
+    ui.TextCampo->put_SelLength(200);
 }
 
 void txtCampo::TextCampo_LostFocus()
 {
-    host::guard([&] {
-        ui.TextCampo->put_BackColor(Canvas::get_BackColor());
-        ui.TextCampo->put_ForeColor(Canvas::get_ForeColor());
-    });
+    ui.TextCampo->put_BackColor(Canvas::get_BackColor());
+    ui.TextCampo->put_ForeColor(Canvas::get_ForeColor());
 }
 
 bool txtCampo::alreadyFormatted(const QString& text) const
@@ -541,12 +538,12 @@ void txtCampo::ValidateField()
 
 void txtCampo::cmdLocalizar_Click()
 {
-    host::guard([&] { Q_EMIT cmdLocalizar(); });
+    Q_EMIT cmdLocalizar();
 }
 
 void txtCampo::cmdCalendario_Click()
 {
-    host::guard([&] { openCalendar(); });
+    openCalendar();
 }
 
 void txtCampo::openCalendar()

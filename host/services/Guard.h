@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 namespace host {
@@ -39,6 +40,24 @@ bool guardIn(const QObject* owner, F&& body) noexcept
 {
     ErrorSourceScope scope(projectOf(owner));
     return guard(std::forward<F>(body));
+}
+
+// Connects a child's event to its owner's handler (a member function or any callable), run
+// inside guardIn(owner): the one way controls and forms wire their children's events.
+//     connectGuarded(ui.TextCampo, &TextBox::KeyPress, this, &txtCampo::TextCampo_KeyPress);
+template <class Signal, class Owner, class Handler>
+QMetaObject::Connection
+connectGuarded(const typename QtPrivate::FunctionPointer<Signal>::Object* sender, Signal signal,
+               Owner* owner, Handler handler)
+{
+    return QObject::connect(sender, signal, owner, [owner, handler](auto&&... args) {
+        guardIn(owner, [&] {
+            if constexpr (std::is_member_function_pointer_v<Handler>)
+                (owner->*handler)(std::forward<decltype(args)>(args)...);
+            else
+                handler(std::forward<decltype(args)>(args)...);
+        });
+    });
 }
 
 // "Report and resume with the next statement": each statement run through the object that fails

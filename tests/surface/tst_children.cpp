@@ -2,6 +2,7 @@
 // own, children speak the surface's current scale, flags are each widget's own, and a surface
 // whose children are no tab stops takes the keys itself.
 
+#include "host/services/Guard.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/CommandButton.h"
@@ -96,11 +97,21 @@ class Sourced : public UserControl {
     Q_OBJECT
     Q_CLASSINFO("Project", "KvTests")
 public:
-    using UserControl::UserControl;
+    explicit Sourced(QWidget* parent = nullptr) : UserControl(parent)
+    {
+        setDesignSize(1500, 300);
+        lbl = new Label(this, QStringLiteral("lbl"));
+        lbl->setGeometry(0, 0, 20, 10);
+        connectGuarded(lbl, &Label::Click, this, &Sourced::lbl_Click);
+    }
     QString source;
+    Label* lbl;
 
 protected:
     void UserControl_Click() override { raiseError(Err::InvalidProcedureCall, {}, source); }
+
+private:
+    void lbl_Click() { raiseError(Err::InvalidProcedureCall, {}, source); }
 };
 
 class TestChildren : public QObject {
@@ -254,14 +265,16 @@ private Q_SLOTS:
     void errorsNameTheProjectOfTheCodeThatRaisedThem_data()
     {
         QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("onLabel"); // the label's handler, else the surface's hook
         QTest::addColumn<QString>("reported");
-        QTest::newRow("no source: the control's project") << QString() << "KvTests";
-        QTest::newRow("a source given is kept") << "Outro"
-                                                << "Outro";
+        QTest::newRow("hook, no source") << QString() << false << "KvTests";
+        QTest::newRow("hook, a source given") << "Outro" << false << "Outro";
+        QTest::newRow("child handler, no source") << QString() << true << "KvTests";
     }
     void errorsNameTheProjectOfTheCodeThatRaisedThem()
     {
         QFETCH(QString, given);
+        QFETCH(bool, onLabel);
         QFETCH(QString, reported);
         ServicesScope scope;
         QStringList sources;
@@ -269,7 +282,10 @@ private Q_SLOTS:
         std::unique_ptr<Sourced> c(UserControl::create<Sourced>(nullptr, QStringLiteral("s")));
         c->source = given;
         c->show();
-        QTest::mouseClick(c.get(), Qt::LeftButton);
+        if (onLabel)
+            QTest::mouseClick(c->lbl, Qt::LeftButton, {}, QPoint(5, 5));
+        else
+            QTest::mouseClick(c.get(), Qt::LeftButton, {}, QPoint(50, 5));
         QCOMPARE(sources, QStringList{reported});
         // Outside the control's code nothing names it.
         QCOMPARE(RuntimeError(5).source(), QString());

@@ -96,14 +96,19 @@ bool saveForm(const host::Form& form, const QString& path)
     return false;
 }
 
-} // namespace
+// What the command line asks for.
+struct Options {
+    QStringList positional;
+    QString screenshot, script, locale, save, registry;
+    bool events = false, typelib = false, help = false;
+    QString helpText;
+};
 
-int main(int argc, char* argv[])
+// Each step answers an exit code to stop with, or nothing to go on.
+using Outcome = std::optional<int>;
+
+Outcome parseCommandLine(Options& o)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kvform"));
-    QApplication::setQuitOnLastWindowClosed(false); // the form's unloading ends the run
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs a Kv_CTRL form file; without FILE, the demo form \"Cadastro de "
@@ -113,80 +118,93 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The form file (JSON, \"kvform 1\")."),
                                  QStringLiteral("[FILE]"));
-    const QCommandLineOption screenshotOption(
+    const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral(
             "Render the form to a PNG after layout (after the script, if any) and exit."),
         QStringLiteral("PNG"));
-    const QCommandLineOption eventsOption(
+    const QCommandLineOption events(
         QStringLiteral("events"),
         QStringLiteral("Print every event of every control, one a line."));
-    const QCommandLineOption scriptOption(
+    const QCommandLineOption script(
         QStringLiteral("script"),
         QStringLiteral("Play the user actions of a script (see apps/kvform/SCRIPT.md), then exit."),
         QStringLiteral("FILE"));
-    const QCommandLineOption localeOption(QStringLiteral("locale"),
-                                          QStringLiteral("Regional settings: pt-BR (default) or "
-                                                         "en-US."),
-                                          QStringLiteral("pt-BR|en-US"));
-    const QCommandLineOption saveOption(QStringLiteral("save"),
-                                        QStringLiteral("Save the form to FILE at exit."),
-                                        QStringLiteral("FILE"));
-    const QCommandLineOption typelibOption(QStringLiteral("typelib"),
-                                           QStringLiteral("Print the control module's type "
-                                                          "library and exit."));
-    const QCommandLineOption registryOption(
+    const QCommandLineOption locale(QStringLiteral("locale"),
+                                    QStringLiteral("Regional settings: pt-BR (default) or en-US."),
+                                    QStringLiteral("pt-BR|en-US"));
+    const QCommandLineOption save(QStringLiteral("save"),
+                                  QStringLiteral("Save the form to FILE at exit."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption typelib(
+        QStringLiteral("typelib"),
+        QStringLiteral("Print the control module's type library and exit."));
+    const QCommandLineOption registry(
         QStringLiteral("registry"),
         QStringLiteral("Use (and register the module in) this registry file instead of a "
                        "registry of this run's own."),
         QStringLiteral("FILE"));
-    parser.addOptions({screenshotOption, eventsOption, scriptOption, localeOption, saveOption,
-                       typelibOption, registryOption});
+    parser.addOptions({screenshot, events, script, locale, save, typelib, registry});
     if (!parser.parse(QApplication::arguments())) return failWith(UsageError, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        out(parser.helpText());
+    o.help = parser.isSet(QStringLiteral("help"));
+    o.helpText = parser.helpText();
+    o.positional = parser.positionalArguments();
+    o.screenshot = parser.value(screenshot);
+    o.script = parser.isSet(script) ? parser.value(script) : QString();
+    o.locale = parser.value(locale);
+    o.save = parser.value(save);
+    o.registry = parser.value(registry);
+    o.events = parser.isSet(events);
+    o.typelib = parser.isSet(typelib);
+    if (o.help) {
+        out(o.helpText);
         return Success;
     }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1)
-        return failWith(
-            UsageError,
-            QStringLiteral("one form file at most, got %1").arg(positional.join(QLatin1Char(' '))));
+    if (o.positional.size() > 1)
+        return failWith(UsageError, QStringLiteral("one form file at most, got %1")
+                                        .arg(o.positional.join(QLatin1Char(' '))));
+    return {};
+}
 
-    if (parser.isSet(localeOption)) {
-        const QString locale = parser.value(localeOption);
-        if (locale.compare(QLatin1String("pt-BR"), Qt::CaseInsensitive) == 0)
-            host::Regional::set(host::Regional::ptBR());
-        else if (locale.compare(QLatin1String("en-US"), Qt::CaseInsensitive) == 0)
-            host::Regional::set(host::Regional::enUS());
-        else
-            return failWith(UsageError,
-                            QStringLiteral("unknown locale \"%1\" (pt-BR or en-US)").arg(locale));
+Outcome applyLocale(const QString& locale)
+{
+    if (locale.isEmpty()) return {};
+    if (locale.compare(QLatin1String("pt-BR"), Qt::CaseInsensitive) == 0)
+        host::Regional::set(host::Regional::ptBR());
+    else if (locale.compare(QLatin1String("en-US"), Qt::CaseInsensitive) == 0)
+        host::Regional::set(host::Regional::enUS());
+    else
+        return failWith(UsageError,
+                        QStringLiteral("unknown locale \"%1\" (pt-BR or en-US)").arg(locale));
+    return {};
+}
+
+// The script is read whole before anything runs: a bad line changes nothing.
+Outcome readScript(const QString& file, std::optional<QList<kvform::ScriptStep>>& steps)
+{
+    if (file.isEmpty()) return {};
+    QString error;
+    const QByteArray text = readAll(file, &error);
+    if (!error.isEmpty()) return failWith(ScriptFailed, error);
+    try {
+        steps = kvform::parseScript(QString::fromUtf8(text), file);
+    } catch (const kvform::ScriptError& e) {
+        return failWith(ScriptFailed, e.message());
     }
+    return {};
+}
 
-    // The script is read whole before anything runs: a bad line changes nothing.
-    std::optional<QList<kvform::ScriptStep>> steps;
-    const QString scriptFile = parser.value(scriptOption);
-    if (parser.isSet(scriptOption)) {
-        QString error;
-        const QByteArray text = readAll(scriptFile, &error);
-        if (!error.isEmpty()) return failWith(ScriptFailed, error);
-        try {
-            steps = kvform::parseScript(QString::fromUtf8(text), scriptFile);
-        } catch (const kvform::ScriptError& e) {
-            return failWith(ScriptFailed, e.message());
-        }
-    }
-
-    // The control module, registered in this run's own registry unless one is named.
-    QTemporaryDir session;
-    if (parser.isSet(registryOption))
-        host::Registry::setPath(parser.value(registryOption));
+// The control module, registered in this run's own registry unless one is named; --typelib
+// prints its type library and ends the run here.
+Outcome prepareModule(const Options& o, const QTemporaryDir& session)
+{
+    if (!o.registry.isEmpty())
+        host::Registry::setPath(o.registry);
     else if (session.isValid())
         host::Registry::setPath(session.filePath(QStringLiteral("registry.json")));
     QString modulePath, error;
     if (!kvform::loadModule(&modulePath, &error)) return failWith(ModuleError, error);
-    if (parser.isSet(typelibOption)) {
+    if (o.typelib) {
         const host::LibraryDescription* library = kvform::moduleDescription();
         if (!library)
             return failWith(
@@ -196,9 +214,13 @@ int main(int argc, char* argv[])
         return Success;
     }
     if (!kvform::registerModule(&error)) return failWith(ModuleError, error);
+    return {};
+}
 
-    // The form file.
-    const QString formFile = positional.isEmpty() ? DemoResource : positional.first();
+// Reads, checks and builds the form; nothing is shown before the whole file proved good.
+Outcome loadForm(const QString& formFile, RunnerForm& form)
+{
+    QString error;
     const QByteArray formBytes = readAll(formFile, &error);
     if (!error.isEmpty()) return failWith(FormError, error);
     host::FormDescription description;
@@ -207,8 +229,6 @@ int main(int argc, char* argv[])
     } catch (const host::FormFileError& e) {
         return failWith(FormError, kvform::withLine(e.message(), formFile, formBytes));
     }
-
-    RunnerForm form;
     try {
         form.build(description);
     } catch (const host::RuntimeError& e) {
@@ -217,77 +237,111 @@ int main(int argc, char* argv[])
             kvform::withLine(QStringLiteral("%1 (error %2)").arg(e.description()).arg(e.number()),
                              formFile, formBytes));
     }
-    QWidget* window = form.widget();
-    if (!window)
+    if (!form.widget())
         return failWith(FormError, QStringLiteral("%1: the form did not load").arg(formFile));
+    return {};
+}
 
-    std::unique_ptr<kvform::EventPrinter> events;
-    if (parser.isSet(eventsOption)) {
-        events = std::make_unique<kvform::EventPrinter>(&out);
-        for (QWidget* control : form.controls())
-            events->watch(control);
-        for (host::Timer* timer : window->findChildren<host::Timer*>())
-            events->watch(timer);
-    }
+std::unique_ptr<kvform::EventPrinter> watchEvents(RunnerForm& form)
+{
+    auto events = std::make_unique<kvform::EventPrinter>(&out);
+    for (QWidget* control : form.controls())
+        events->watch(control);
+    for (host::Timer* timer : form.widget()->findChildren<host::Timer*>())
+        events->watch(timer);
+    return events;
+}
 
-    // Ctrl+S writes the form back to its file (the demo has none: to --save's file).
-    const QString saveTarget = parser.value(saveOption);
-    const QString ctrlSTarget = positional.isEmpty() ? saveTarget : positional.first();
-    auto* saveShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), window);
-    saveShortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(saveShortcut, &QShortcut::activated, &form, [&] {
-        if (ctrlSTarget.isEmpty()) {
+// Ctrl+S writes the form back to its file (the demo has none: to --save's file).
+void installSaveShortcut(RunnerForm& form, const QString& target)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), form.widget());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &form, [&form, target] {
+        if (target.isEmpty()) {
             failWith(Success, QStringLiteral("the demo form has no file: start kvform with "
                                              "--save FILE to save it"));
             return;
         }
-        if (saveForm(form, ctrlSTarget)) out(QStringLiteral("saved %1").arg(ctrlSTarget));
+        if (saveForm(form, target)) out(QStringLiteral("saved %1").arg(target));
     });
+}
 
-    form.show();
-    const QString screenshot = parser.value(screenshotOption);
-    int exitCode = Success;
+// Everything that is written at the end is written only after a clean run.
+int finishRun(RunnerForm& form, QWidget* window, const Options& o)
+{
+    if (!o.screenshot.isEmpty()) {
+        QString why;
+        if (!kvform::saveSnapshot(form.widget() ? form.widget() : window, o.screenshot, &why))
+            return failWith(FormError, why);
+    }
+    if (!o.save.isEmpty() && form.isLoaded() && !saveForm(form, o.save)) return FormError;
+    return Success;
+}
 
-    // Everything that is written at the end is written only after a clean run.
-    auto finishRun = [&]() -> int {
-        if (!screenshot.isEmpty()) {
-            QString why;
-            if (!kvform::saveSnapshot(form.widget() ? form.widget() : window, screenshot, &why))
-                return failWith(FormError, why);
-        }
-        if (!saveTarget.isEmpty() && form.isLoaded() && !saveForm(form, saveTarget))
-            return FormError;
-        return Success;
+int runScript(RunnerForm& form, const Options& o, const QList<kvform::ScriptStep>& steps)
+{
+    QWidget* window = form.widget();
+    kvform::ScriptRunner runner(steps, o.script, window, &out);
+    host::services().msgBox = [&runner](const QString& prompt, int style, const QString& title) {
+        return runner.messageBox(prompt, style, title);
     };
+    QObject::connect(&runner, &kvform::ScriptRunner::done, qApp,
+                     [](int code) { QCoreApplication::exit(code); });
+    runner.start();
+    const int exitCode = QApplication::exec();
+    if (runner.failed()) return failWith(ScriptFailed, runner.errorMessage());
+    if (exitCode != Success) return exitCode;
+    return finishRun(form, window, o);
+}
 
-    if (steps) {
-        kvform::ScriptRunner runner(*steps, scriptFile, window, &out);
-        host::services().msgBox = [&runner](const QString& prompt, int style,
-                                            const QString& title) {
-            return runner.messageBox(prompt, style, title);
-        };
-        QObject::connect(&runner, &kvform::ScriptRunner::done, &app,
-                         [](int code) { QCoreApplication::exit(code); });
-        runner.start();
-        exitCode = QApplication::exec();
-        if (runner.failed()) return failWith(ScriptFailed, runner.errorMessage());
-        if (exitCode != Success) return exitCode;
-        return finishRun();
-    }
+int runForScreenshot(RunnerForm& form, const Options& o)
+{
+    QWidget* window = form.widget();
+    // After layout: the first paint has happened once the queued events ran.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(Success); });
+    QApplication::exec();
+    return finishRun(form, window, o);
+}
 
-    if (!screenshot.isEmpty()) {
-        // After layout: the first paint has happened once the queued events ran.
-        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(Success); });
-        QApplication::exec();
-        return finishRun();
-    }
-
-    // Interactive: runs until the window is closed; --save writes while the controls exist.
+// Runs until the window is closed; --save writes while the controls still exist.
+int runInteractive(RunnerForm& form, const Options& o)
+{
     bool saved = true;
     form.beforeUnload = [&] {
-        if (!saveTarget.isEmpty()) saved = saveForm(form, saveTarget);
+        if (!o.save.isEmpty()) saved = saveForm(form, o.save);
     };
-    QObject::connect(&form, &host::Form::unloaded, &app, [] { QCoreApplication::quit(); });
-    exitCode = QApplication::exec();
+    QObject::connect(&form, &host::Form::unloaded, qApp, [] { QCoreApplication::quit(); });
+    const int exitCode = QApplication::exec();
     return saved ? exitCode : int(FormError);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvform"));
+    QApplication::setQuitOnLastWindowClosed(false); // the form's unloading ends the run
+
+    Options options;
+    std::optional<QList<kvform::ScriptStep>> steps;
+    QTemporaryDir session;
+    if (Outcome o = parseCommandLine(options)) return *o;
+    if (Outcome o = applyLocale(options.locale)) return *o;
+    if (Outcome o = readScript(options.script, steps)) return *o;
+    if (Outcome o = prepareModule(options, session)) return *o;
+
+    RunnerForm form;
+    const QString formFile =
+        options.positional.isEmpty() ? DemoResource : options.positional.first();
+    if (Outcome o = loadForm(formFile, form)) return *o;
+    std::unique_ptr<kvform::EventPrinter> events;
+    if (options.events) events = watchEvents(form);
+    installSaveShortcut(form, options.positional.isEmpty() ? options.save : formFile);
+
+    form.show();
+    if (steps) return runScript(form, options, *steps);
+    if (!options.screenshot.isEmpty()) return runForScreenshot(form, options);
+    return runInteractive(form, options);
 }

@@ -18,4 +18,8 @@ inline constexpr char ProjectName[] = "Kv_CTRL";
 // under a shared form's window.
 void trackModuleObject(QObject* object);
 
+// Every control's ShowAbout: opens the library's About dialog modally and returns once it is
+// closed. Error 400 while it is already open.
+void ShowAbout();
+
 } // namespace Kv_CTRL

@@ -1,6 +1,7 @@
 #include "library/module/Factories.h"
 
 #include "controls/field/txtCampo.h"
+#include "controls/progress/ProgressBar.h"
 
 #include <cstring>
 
@@ -28,6 +29,7 @@ struct Entry {
 // One line a control class.
 const Entry entries[] = {
     {"txtCampo", implementation<txtCampo>()},
+    {"ProgressBar", implementation<ProgressBar>()},
 };
 
 } // namespace

@@ -55,7 +55,7 @@ enter() { x key Return; sleep 0.3; }
 # Character: letters upper-cased, a dead key composing Ã on the ABNT2 layout.
 field 10
 type_ "jo"
-x key dead_tilde a
+x key --delay 100 dead_tilde a
 x key o
 enter
 # Money: letters refused, formatted on Enter.

@@ -40,7 +40,7 @@ int errorOf(const std::function<void()>& f)
 class Holder : public UserControl {
     Q_OBJECT
 public:
-    explicit Holder(bool pictureTabStop = true) : UserControl(nullptr)
+    explicit Holder(QWidget* parent = nullptr, bool pictureTabStop = true) : UserControl(parent)
     {
         setDesignSize(3000, 1500);
         lbl = new Label(this, QStringLiteral("lbl"));
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QFETCH(bool, pictureTabStop);
         QFETCH(bool, surfaceTakesFocus);
         QWidget window;
-        auto* h = new Holder(pictureTabStop);
+        auto* h = new Holder(nullptr, pictureTabStop);
         h->setParent(&window);
         h->startLife(QStringLiteral("h"), nullptr);
         QCOMPARE(h->p->get_TabStop(), pictureTabStop);
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QStringList log;
         QList<Holder*> all;
         for (const char* name : {"a", "b", "c"}) {
-            auto* h = new Holder(false);
+            auto* h = new Holder(nullptr, false);
             h->setParent(&window);
             h->startLife(QString::fromLatin1(name), nullptr);
             h->move(0, 40 * int(all.size()));

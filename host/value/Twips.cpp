@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSet>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -11,17 +12,52 @@
 namespace host {
 
 namespace {
+// The logical DPI Qt reports for the widget (QWidget::logicalDpiX rounds it), kept per screen:
+// placing a widget asks for it many times, and asking the screen each time costs more than the
+// placement itself. The answer is dropped when the screen's DPI changes or the screen goes.
+struct ScreenDpi {
+    const QScreen* screen = nullptr;
+    double x = 96, y = 96;
+};
+
+ScreenDpi& cachedDpi()
+{
+    static ScreenDpi cache;
+    return cache;
+}
+
+double dpiOf(const QWidget* widget, bool vertical)
+{
+    // With one screen it is every widget's; finding a widget's screen costs more than placing it.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* screen = screens.size() == 1 || !widget ? QGuiApplication::primaryScreen()
+                                                     : widget->screen();
+    if (!screen) return 96.0;
+    ScreenDpi& cache = cachedDpi();
+    if (cache.screen != screen) {
+        const auto rounded = [](double dpi) { return dpi > 0 ? double(qRound(dpi)) : 96.0; };
+        cache = {screen, rounded(screen->logicalDotsPerInchX()),
+                 rounded(screen->logicalDotsPerInchY())};
+        static QSet<const QScreen*> watched;
+        if (!watched.contains(screen)) {
+            watched.insert(screen);
+            QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, screen,
+                             [] { cachedDpi() = {}; });
+            QObject::connect(screen, &QObject::destroyed, [screen] {
+                watched.remove(screen);
+                cachedDpi() = {};
+            });
+        }
+    }
+    return vertical ? cache.y : cache.x;
+}
 double dpiX(const QWidget* widget)
 {
-    if (widget) return widget->logicalDpiX();
-    if (auto* screen = QGuiApplication::primaryScreen()) return screen->logicalDotsPerInchX();
-    return 96.0;
+    return dpiOf(widget, false);
 }
 double dpiY(const QWidget* widget)
 {
-    if (widget) return widget->logicalDpiY();
-    if (auto* screen = QGuiApplication::primaryScreen()) return screen->logicalDotsPerInchY();
-    return 96.0;
+    return dpiOf(widget, true);
 }
 } // namespace
 
@@ -97,19 +133,20 @@ void TwipsGeometry::setRect(float left, float top, float width, float height)
 
 QRect TwipsGeometry::pixelRect() const
 {
-    return QRect(twipsToPixelsX(m_left, m_widget), twipsToPixelsY(m_top, m_widget),
-                 twipsToPixelsX(m_width, m_widget), twipsToPixelsY(m_height, m_widget));
+    // Asking a widget for its DPI walks to its screen: once per axis and call.
+    const double tx = twipsPerPixelX(m_widget), ty = twipsPerPixelY(m_widget);
+    return QRect(toPixels(m_left, tx), toPixels(m_top, ty), toPixels(m_width, tx),
+                 toPixels(m_height, ty));
 }
 
 void TwipsGeometry::syncFromWidget()
 {
-    const QRect want = pixelRect();
-    const QRect have = m_widget->geometry();
     const double tx = twipsPerPixelX(m_widget), ty = twipsPerPixelY(m_widget);
-    if (want.x() != have.x()) m_left = float(have.x() * tx);
-    if (want.y() != have.y()) m_top = float(have.y() * ty);
-    if (want.width() != have.width()) m_width = float(have.width() * tx);
-    if (want.height() != have.height()) m_height = float(have.height() * ty);
+    const QRect have = m_widget->geometry();
+    if (toPixels(m_left, tx) != have.x()) m_left = float(have.x() * tx);
+    if (toPixels(m_top, ty) != have.y()) m_top = float(have.y() * ty);
+    if (toPixels(m_width, tx) != have.width()) m_width = float(have.width() * tx);
+    if (toPixels(m_height, ty) != have.height()) m_height = float(have.height() * ty);
 }
 
 void TwipsGeometry::resetFromWidget()

@@ -233,8 +233,12 @@ void Canvas::put_BackColor(OleColor color)
 {
     const QRgb rgb = toQColor(color).rgb(); // raises 380 before anything changes
     m_backColor = color;
-    settle();
-    surface().fill(rgb);
+    // Nothing drawn yet: the drawing is made, in the new colour, when something is drawn. A
+    // surface its children cover entirely never needs one.
+    if (!m_image.isNull()) {
+        settle();
+        m_image.fill(rgb);
+    }
     changed();
 }
 
@@ -370,9 +374,13 @@ void Canvas::paintOwner(QPaintEvent* event, const std::function<void()>& onPaint
     }
     refreshDpi();
     const QRect contents = m_owner->contentsRect();
-    const QImage& img = image();
     QPainter p(m_owner);
     p.setClipRect(event ? event->rect().intersected(contents) : contents);
+    if (m_image.isNull()) {
+        p.fillRect(contents, toQColor(m_backColor));
+        return;
+    }
+    const QImage& img = image();
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(contents.topLeft(), img, QRect(QPoint(0, 0), contents.size()));
 }
@@ -408,7 +416,7 @@ double Canvas::activeEscapement() const
 void Canvas::Cls()
 {
     settle();
-    surface().fill(toQColor(m_backColor));
+    if (!m_image.isNull()) surface().fill(toQColor(m_backColor));
     m_currentX = m_currentY = 0;
     changed();
 }

@@ -16,6 +16,7 @@
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/Timer.h"
+#include "host/widgets/UserControl.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -247,8 +248,13 @@ std::unique_ptr<kvform::EventPrinter> watchEvents(RunnerForm& form)
     auto events = std::make_unique<kvform::EventPrinter>(&out);
     for (QWidget* control : form.controls())
         events->watch(control);
-    for (host::Timer* timer : form.widget()->findChildren<host::Timer*>())
-        events->watch(timer);
+    // The form's timers; a control's own (a button's hover timer) are its insides.
+    for (host::Timer* timer : form.widget()->findChildren<host::Timer*>()) {
+        bool inControl = false;
+        for (QObject* p = timer->parent(); p && p != form.widget(); p = p->parent())
+            inControl = inControl || qobject_cast<host::UserControl*>(p);
+        if (!inControl) events->watch(timer);
+    }
     return events;
 }
 

@@ -190,8 +190,13 @@ FormDescription Form::describe() const
         }
         d.controls.append(record);
     }
-    // Timers are no widgets: they follow the controls, without tab index or placement.
+    // Timers are no widgets: they follow the controls, without tab index or placement. A
+    // control's own timers (a button's hover timer) are part of the control, not of the form.
     for (Timer* timer : m_window->findChildren<Timer*>()) {
+        bool inControl = false;
+        for (QObject* p = timer->parent(); p && p != m_window; p = p->parent())
+            inControl = inControl || qobject_cast<UserControl*>(p);
+        if (inControl) continue;
         ControlRecord record;
         const auto [name, index] = splitArrayName(timer->objectName());
         record.className = intrinsicClassName(timer);

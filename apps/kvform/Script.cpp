@@ -7,6 +7,7 @@
 #include "host/widgets/UserControl.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QRegularExpression>
@@ -139,6 +140,10 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
         {QStringLiteral("keys"), ScriptStep::Keys},
         {QStringLiteral("click"), ScriptStep::Click},
         {QStringLiteral("dblclick"), ScriptStep::DblClick},
+        {QStringLiteral("press"), ScriptStep::Press},
+        {QStringLiteral("release"), ScriptStep::Release},
+        {QStringLiteral("move"), ScriptStep::Move},
+        {QStringLiteral("wait"), ScriptStep::Wait},
         {QStringLiteral("wait-modal"), ScriptStep::WaitModal},
         {QStringLiteral("answer"), ScriptStep::Answer},
         {QStringLiteral("screenshot"), ScriptStep::Screenshot},
@@ -163,8 +168,27 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
         case ScriptStep::Focus:
         case ScriptStep::Click:
         case ScriptStep::DblClick:
+        case ScriptStep::Press:
+        case ScriptStep::Release:
             step.target = r.path(rest, false);
             break;
+        case ScriptStep::Move: {
+            // move NAME (the control's middle) or move X Y (a screen point, pixels)
+            static const QRegularExpression point(QStringLiteral("^(-?\\d+)\\s+(-?\\d+)$"));
+            const QRegularExpressionMatch m = point.match(rest);
+            if (m.hasMatch())
+                step.point = QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+            else
+                step.target = r.path(rest, false);
+            break;
+        }
+        case ScriptStep::Wait: {
+            bool ok = false;
+            step.number = rest.toInt(&ok);
+            if (!ok || step.number < 0 || step.number > 10000)
+                r.fail(QStringLiteral("wait takes milliseconds from 0 to 10000"));
+            break;
+        }
         case ScriptStep::Type:
             step.argument = r.quoted(rest, QStringLiteral("the text to type"));
             break;
@@ -276,6 +300,11 @@ void ScriptRunner::runStep()
             schedule();
             return;
         }
+        if (step.command == ScriptStep::Wait) {
+            ++m_next;
+            schedule(step.number);
+            return;
+        }
         ++m_next;
         schedule(); // first: a modal form this step opens runs the following steps
         m_runningLevels.append(level);
@@ -374,6 +403,30 @@ void ScriptRunner::execute(const ScriptStep& step)
             }
             break;
         }
+        case ScriptStep::Press:
+        case ScriptStep::Release: {
+            QWidget* w = resolve(step, step.target);
+            reachable(w);
+            if (step.command == ScriptStep::Press)
+                sendMouse(w, QEvent::MouseButtonPress, Qt::LeftButton);
+            else
+                sendMouse(w, QEvent::MouseButtonRelease, Qt::NoButton);
+            break;
+        }
+        case ScriptStep::Move: {
+            // The pointer itself moves (QCursor::setPos): the platform reports the move to the
+            // widget under it, and the hover timers read the new position.
+            QPoint to = step.point;
+            if (!step.target.isEmpty()) {
+                QWidget* w = resolve(step, step.target);
+                reachable(w);
+                to = w->mapToGlobal(w->rect().center());
+            }
+            QCursor::setPos(to);
+            QCoreApplication::processEvents();
+            break;
+        }
+        case ScriptStep::Wait:
         case ScriptStep::WaitModal:
             break; // handled by the step machine
         case ScriptStep::Answer:

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QQueue>
 #include <QString>
@@ -37,6 +38,10 @@ struct ScriptStep {
         Keys,
         Click,
         DblClick,
+        Press,
+        Release,
+        Move,
+        Wait,
         WaitModal,
         Answer,
         Screenshot,
@@ -45,9 +50,11 @@ struct ScriptStep {
     };
     Command command = Focus;
     int line = 0;
-    QString target;   // control path (Focus, Click, DblClick), or path.Property (Print, Expect)
+    QString target;   // control path (Focus, Click, DblClick, Press, Release, Move), or
+                      // path.Property (Print, Expect); empty for a Move to a screen point
     QString argument; // text, keys, caption, file, expected value
-    int number = 0;   // Answer
+    int number = 0;   // Answer; milliseconds (Wait)
+    QPoint point;     // Move to a screen point
 };
 
 // Reads a script; ScriptError "FILE:LINE: problem" for the first line it cannot read.

@@ -273,7 +273,11 @@ private Q_SLOTS:
         QCOMPARE(names, QStringList({"VB.Label:lblCodigo", "Kv_CTRL.txtCampo:txtCodigo",
                                      "VB.Label:lblNome", "Kv_CTRL.txtCampo:txtNome",
                                      "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
-                                     "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor"}));
+                                     "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
+                                     "Kv_CTRL.xpcmdbutton:cmdSalvar",
+                                     "Kv_CTRL.xpcmdbutton:cmdCancelar"})); // no inner timers
+        QCOMPARE(d.controls[8].properties.ReadProperty(QStringLiteral("State")).toString(),
+                 QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
                  QStringLiteral("JOSE"));
         QCOMPARE(d.controls[3].left, 1560.f);
@@ -400,11 +404,46 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QImage image(file(QStringLiteral("form.png")));
         QVERIFY(!image.isNull());
-        // The client area is the form's 6240 x 2520 twips at 15 twips a pixel, inside the frame.
+        // The client area is the form's 6240 x 3120 twips at 15 twips a pixel, inside the frame.
         QCOMPARE(image.width(), 6240 / 15 + 6);
-        QCOMPARE(image.height(), 2520 / 15 + 24 + 6);
+        QCOMPARE(image.height(), 3120 / 15 + 24 + 6);
         // The form's back colour (button face 236, 233, 216) shows left of the labels.
         QCOMPARE(image.pixelColor(3 + 5, 3 + 24 + 5), QColor(236, 233, 216));
+    }
+
+    // The pointer moved over the flat button, pressed, and moved away: its events in order and
+    // its looks on screen (the middle of its top ring row: hover, pressed, default).
+    void buttonHoverRoad()
+    {
+        const Run r = run({QStringLiteral("--events")}, "move cmdSalvar\n"
+                                                        "screenshot hover.png\n"
+                                                        "press cmdSalvar\n"
+                                                        "screenshot pressed.png\n"
+                                                        "release cmdSalvar\n"
+                                                        "move 0 0\n"
+                                                        "wait 100\n"
+                                                        "screenshot left.png\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QStringList events = eventsOf(r, QStringLiteral("cmdSalvar"));
+        events.removeDuplicates(); // the platform may report the move more than once
+        QCOMPARE(events.size(), 5);
+        QVERIFY2(events[0].startsWith(QLatin1String("cmdSalvar.MouseMove Button=0")),
+                 qPrintable(events.join('\n')));
+        QVERIFY(events[1].startsWith(QLatin1String("cmdSalvar.MouseDown Button=1")));
+        QVERIFY(events[2].startsWith(QLatin1String("cmdSalvar.MouseUp Button=1")));
+        QCOMPARE(events.mid(3), QStringList({QStringLiteral("cmdSalvar.Click"),
+                                             QStringLiteral("cmdSalvar.MouseOut")}));
+        // The button lies at 3360, 2400 twips (224, 160 pixels), 80 pixels wide, in the frame.
+        const QPoint ring(3 + 224 + 40, 3 + 24 + 160 + 1);
+        const struct {
+            const char* file;
+            QColor colour;
+        } looks[] = {{"hover.png", QColor(255, 240, 207)},
+                     {"pressed.png", QColor(208, 203, 191)},
+                     {"left.png", QColor(206, 231, 255)}};
+        for (const auto& look : looks)
+            QCOMPARE(QImage(file(QLatin1String(look.file))).pixelColor(ring), look.colour);
     }
 
     void typelibIsTheModules()

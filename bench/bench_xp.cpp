@@ -1,0 +1,133 @@
+// The flat button's hover: one enter-leave cycle (a move over it, the timer's tick finding the
+// pointer away, MouseOut, the resting look, each look painted) against a QPushButton's hover
+// enter and leave repaints; and what ten buttons cost while the pointer is elsewhere (timer
+// events per second, against ten QPushButtons).
+
+#include "BenchUtil.h"
+
+#include "controls/xp/xpcmdbutton.h"
+#include "host/services/Services.h"
+#include "host/widgets/HoverTimer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHoverEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+constexpr int Cycles = 500;
+
+// Counts timer events delivered anywhere in the application.
+class TimerEvents : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Timer) ++count;
+        return false;
+    }
+};
+
+// Timer events per second while the application idles for `ms` (the quitting timer not counted).
+double idleTimerEvents(int ms)
+{
+    TimerEvents counter;
+    qApp->installEventFilter(&counter);
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    qApp->removeEventFilter(&counter);
+    return (counter.count - 1) * 1000.0 / ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QPoint pointer(-500, -500);
+    host::services().cursorPos = [&pointer] { return pointer; };
+
+    QWidget ourWindow;
+    ourWindow.resize(200, 60);
+    auto* cmd = host::UserControl::create<Kv_CTRL::xpcmdbutton>(&ourWindow, QStringLiteral("cmd"));
+    cmd->putref_Font(host::StdFont::create(QStringLiteral("MS Sans Serif"), 8.25));
+    cmd->put_Caption(QStringLiteral("&Salvar"));
+    cmd->setGeometry(10, 10, 80, 25);
+    QWidget twinWindow;
+    twinWindow.resize(200, 60);
+    auto* push = new QPushButton(QStringLiteral("&Salvar"), &twinWindow);
+    push->setGeometry(10, 10, 80, 25);
+    push->setAttribute(Qt::WA_Hover);
+    ourWindow.show();
+    twinWindow.show();
+    QApplication::processEvents();
+
+    const QPointF inside(20, 12);
+    int outs = 0;
+    QObject::connect(cmd, &Kv_CTRL::xpcmdbutton::MouseOut, cmd, [&outs] { ++outs; });
+    bench::compare(
+        "xpcmdbutton_hover_cycle",
+        [&] {
+            for (int i = 0; i < Cycles; ++i) {
+                QMouseEvent move(QEvent::MouseMove, inside, cmd->mapToGlobal(inside), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(cmd, &move);
+                cmd->repaint();
+                host::HoverTimer::tickAll(); // the pointer is away: MouseOut, resting look
+                cmd->repaint();
+            }
+        },
+        [&] {
+            for (int i = 0; i < Cycles; ++i) {
+                QHoverEvent enter(QEvent::HoverEnter, inside, inside, QPointF(-1, -1));
+                QApplication::sendEvent(push, &enter);
+                push->repaint();
+                QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1), inside);
+                QApplication::sendEvent(push, &leave);
+                push->repaint();
+            }
+        });
+    if (outs != Cycles * 8) std::printf("warning: %d MouseOut for %d cycles\n", outs, Cycles * 8);
+
+    // Idle: ten of each on a window, the pointer away from all of them.
+    QWidget idleOurs, idleTwin;
+    QList<Kv_CTRL::xpcmdbutton*> ten;
+    for (int i = 0; i < 10; ++i) {
+        auto* b = host::UserControl::create<Kv_CTRL::xpcmdbutton>(&idleOurs,
+                                                                  QStringLiteral("cmd%1").arg(i));
+        ten << b;
+        b->setGeometry(10 + (i % 5) * 90, 10 + (i / 5) * 30, 80, 25);
+        auto* q = new QPushButton(QStringLiteral("Botão %1").arg(i), &idleTwin);
+        q->setGeometry(10 + (i % 5) * 90, 10 + (i / 5) * 30, 80, 25);
+        q->setAttribute(Qt::WA_Hover);
+    }
+    idleOurs.show();
+    idleTwin.show();
+    QApplication::processEvents();
+    idleTwin.hide();
+    const double ours = idleTimerEvents(1000);
+    idleOurs.hide();
+    idleTwin.show();
+    const double twin = idleTimerEvents(1000);
+    std::printf("count xpcmdbutton_idle_timer_events_per_s_10_buttons ours=%.0f qt=%.0f\n", ours,
+                twin);
+    // For scale: all ten just visited, the pointer resting on the first. The other nine stop at
+    // their first tick; the first polls on the shared 10 ms clock (100 a second).
+    idleTwin.hide();
+    idleOurs.show();
+    pointer = ten[0]->mapToGlobal(QPoint(20, 12));
+    for (auto* b : ten) {
+        QMouseEvent move(QEvent::MouseMove, inside, b->mapToGlobal(inside), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(b, &move);
+    }
+    std::printf("count xpcmdbutton_hovered_timer_events_per_s_10_buttons ours=%.0f\n",
+                idleTimerEvents(1000));
+    return 0;
+}

@@ -2,6 +2,7 @@
 
 #include "controls/field/txtCampo.h"
 #include "controls/progress/ProgressBar.h"
+#include "controls/verticaltext/VericalText.h"
 
 #include <cstring>
 
@@ -30,6 +31,7 @@ struct Entry {
 const Entry entries[] = {
     {"txtCampo", implementation<txtCampo>()},
     {"ProgressBar", implementation<ProgressBar>()},
+    {"VericalText", implementation<VericalText>()},
 };
 
 } // namespace

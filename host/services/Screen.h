@@ -1,5 +1,6 @@
 #pragma once
-// The runtime's Screen object: the primary screen's size in twips and its twips per pixel.
+// The runtime's Screen object: the primary screen's size in twips and its twips per pixel. The
+// size comes from services().screenSize, so a test can stand in a screen of its own.
 
 namespace host {
 

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdio>
 
 namespace host {
@@ -128,11 +129,19 @@ void defaultReportError(const RuntimeError& error)
            16);
 }
 
+QSize defaultScreenSize()
+{
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
 int paintDepth = 0;
 
 Services defaults()
 {
-    return {defaultMsgBox, defaultToday, defaultCursorPos, defaultReportError};
+    return {defaultMsgBox, defaultToday, defaultCursorPos, defaultReportError, defaultScreenSize};
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #pragma once
 // The host's platform services as one process-wide object whose members a test may replace:
-// message box, today's date, pointer position, error reporting.
+// message box, today's date, pointer position, error reporting, the primary screen's size.
 
 #include "host/value/RuntimeError.h"
 
 #include <QDate>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -17,6 +18,7 @@ struct Services {
     std::function<QDate()> today;
     std::function<QPoint()> cursorPos; // screen pixels
     std::function<void(const RuntimeError&)> reportError;
+    std::function<QSize()> screenSize; // the primary screen, pixels (what Screen reports)
 };
 
 Services& services();

@@ -106,6 +106,7 @@ qint32 Canvas::get_hWnd() const
 
 double Canvas::standardUnitsPerPixel(short mode, bool vertical) const
 {
+    if (mode == vbPixels) return 1.0; // the drawing's own unit, asked for in every band loop
     if (m_dpiX <= 0) refreshDpi();
     const double dpi = vertical ? m_dpiY : m_dpiX;
     const double twips = 1440.0 / (dpi > 0 ? dpi : 96.0);
@@ -490,6 +491,10 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<OleColor
     const QPoint p1(pixelsXFromScale(x1), pixelsYFromScale(y1));
     const QPoint p2(pixelsXFromScale(x2), pixelsYFromScale(y2));
     const QRect r = QRect(p1, p2).normalized();
+    // A filled box wholly outside the drawing changes nothing in any draw mode: drawings that lay
+    // bands over the whole screen leave most of them below a small control.
+    if (shape == LineShape::FilledBox && !r.intersects(QRect(QPoint(0, 0), surface().size())))
+        return;
 
     QPainter& p = painter();
     applyDrawMode(p);

@@ -3,6 +3,7 @@
 #include "controls/field/txtCampo.h"
 #include "controls/progress/ProgressBar.h"
 #include "controls/xp/xpcmdbutton.h"
+#include "controls/verticaltext/VericalText.h"
 
 #include <cstring>
 
@@ -32,6 +33,7 @@ const Entry entries[] = {
     {"txtCampo", implementation<txtCampo>()},
     {"ProgressBar", implementation<ProgressBar>()},
     {"xpcmdbutton", implementation<xpcmdbutton>()},
+    {"VericalText", implementation<VericalText>()},
 };
 
 } // namespace

@@ -275,12 +275,13 @@ private Q_SLOTS:
                                      "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
                                      "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
                                      "Kv_CTRL.xpcmdbutton:cmdSalvar",
-                                     "Kv_CTRL.xpcmdbutton:cmdCancelar"})); // no inner timers
+                                     "Kv_CTRL.xpcmdbutton:cmdCancelar",
+                                     "Kv_CTRL.VericalText:vtTitulo"})); // no inner timers
         QCOMPARE(d.controls[8].properties.ReadProperty(QStringLiteral("State")).toString(),
                  QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
                  QStringLiteral("JOSE"));
-        QCOMPARE(d.controls[3].left, 1560.f);
+        QCOMPARE(d.controls[3].left, 2040.f);
         QCOMPARE(d.controls[2].properties.ReadProperty(QStringLiteral("Caption")).toString(),
                  QStringLiteral("Nome"));
     }
@@ -404,11 +405,13 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QImage image(file(QStringLiteral("form.png")));
         QVERIFY(!image.isNull());
-        // The client area is the form's 6240 x 3120 twips at 15 twips a pixel, inside the frame.
-        QCOMPARE(image.width(), 6240 / 15 + 6);
+        // The client area is the form's 6720 x 3120 twips at 15 twips a pixel, inside the frame.
+        QCOMPARE(image.width(), 6720 / 15 + 6);
         QCOMPARE(image.height(), 3120 / 15 + 24 + 6);
-        // The form's back colour (button face 236, 233, 216) shows left of the labels.
-        QCOMPARE(image.pixelColor(3 + 5, 3 + 24 + 5), QColor(236, 233, 216));
+        // The title strip along the left edge, brightest blue at its top; then the form's back
+        // colour (button face 236, 233, 216) between the strip and the labels.
+        QCOMPARE(image.pixelColor(3 + 5, 3 + 24 + 2), QColor(0, 0, 240));
+        QCOMPARE(image.pixelColor(3 + 45, 3 + 24 + 5), QColor(236, 233, 216));
     }
 
     // The pointer moved over the flat button, pressed, and moved away: its events in order and

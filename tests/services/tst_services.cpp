@@ -2,6 +2,7 @@
 // box, and the real message box built from the style bits.
 
 #include "host/services/Guard.h"
+#include "host/services/Screen.h"
 #include "host/services/Services.h"
 
 #include <QApplication>
@@ -60,6 +61,17 @@ private Q_SLOTS:
         QVERIFY(services().msgBox && services().reportError);
     }
 
+    void screenFollowsTheService()
+    {
+        const float realHeight = Screen::get_Height();
+        {
+            ServicesScope scope;
+            services().screenSize = [] { return QSize(1366, 768); };
+            QCOMPARE(Screen::get_Width(), 1366 * Screen::get_TwipsPerPixelX());
+            QCOMPARE(Screen::get_Height(), 768 * Screen::get_TwipsPerPixelY());
+        }
+        QCOMPARE(Screen::get_Height(), realHeight);
+    }
     void msgBoxTitle_data()
     {
         QTest::addColumn<QString>("title");

@@ -80,6 +80,16 @@ private Q_SLOTS:
         QCOMPARE(at(s, 7, 9), qRgb(255, 0, 0) & 0xFFFFFF);
         QCOMPARE(s.get_CurrentX(), 7.0f);
         QCOMPARE(s.get_CurrentY(), 9.0f);
+        // Boxes reaching past the edges fill what is inside; one wholly outside only moves
+        // CurrentX/CurrentY, in an exclusive-or pass too.
+        s.Line(-2, 18, 5000, 30, RGB(0, 0, 255), LineShape::FilledBox);
+        QCOMPARE(inkRect(s.image(), qRgb(255, 255, 255), QRect(0, 10, 20, 10)),
+                 QRect(QPoint(0, 18), QPoint(19, 19)));
+        const QImage before = s.image();
+        s.put_DrawMode(vbXorPen);
+        s.Line(-2, 20, 5000, 40, RGB(0, 0, 255), LineShape::FilledBox);
+        QCOMPARE(s.image(), before);
+        QCOMPARE(s.get_CurrentY(), 40.0f);
     }
 
     void xorBoxes_data()

@@ -143,6 +143,7 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
         {QStringLiteral("press"), ScriptStep::Press},
         {QStringLiteral("release"), ScriptStep::Release},
         {QStringLiteral("move"), ScriptStep::Move},
+        {QStringLiteral("call"), ScriptStep::Call},
         {QStringLiteral("wait"), ScriptStep::Wait},
         {QStringLiteral("wait-modal"), ScriptStep::WaitModal},
         {QStringLiteral("answer"), ScriptStep::Answer},
@@ -216,6 +217,7 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
             if (step.argument.isEmpty()) r.fail(QStringLiteral("the file name is missing"));
             break;
         case ScriptStep::Print:
+        case ScriptStep::Call:
             step.target = r.path(rest, true);
             break;
         case ScriptStep::Expect: {
@@ -424,6 +426,15 @@ void ScriptRunner::execute(const ScriptStep& step)
             }
             QCursor::setPos(to);
             QCoreApplication::processEvents();
+            break;
+        }
+        case ScriptStep::Call: {
+            // A method without arguments, as a host calls it (ShowAbout); one that opens a
+            // modal form returns when it closes, the steps after it running inside.
+            const qsizetype dot = step.target.lastIndexOf(QLatin1Char('.'));
+            QWidget* w = resolve(step, step.target.left(dot));
+            reachable(w);
+            host::CallMethod(w, step.target.mid(dot + 1));
             break;
         }
         case ScriptStep::Wait:

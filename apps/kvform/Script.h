@@ -41,6 +41,7 @@ struct ScriptStep {
         Press,
         Release,
         Move,
+        Call,
         Wait,
         WaitModal,
         Answer,

@@ -2,6 +2,7 @@
 // creates every control by its ProgID through the component registry, shows the form and lets a
 // person (or a script) use it.
 
+#include "DemoLogic.h"
 #include "EventPrinter.h"
 #include "FileLines.h"
 #include "Module.h"
@@ -13,8 +14,10 @@
 #include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
 #include "host/regional/Regional.h"
+#include "host/services/Guard.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
+#include "host/widgets/LateBinding.h"
 #include "host/widgets/Timer.h"
 #include "host/widgets/UserControl.h"
 
@@ -273,6 +276,21 @@ void installSaveShortcut(RunnerForm& form, const QString& target)
     });
 }
 
+// F1 opens the library's About dialog, as a host reaches it: ShowAbout on the first control.
+void installAboutShortcut(RunnerForm& form)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), form.widget());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &form, [&form] {
+        const QList<QWidget*> controls = form.controls();
+        for (QWidget* control : controls)
+            if (control->metaObject()->indexOfMethod("ShowAbout()") >= 0) {
+                host::guard([&] { host::CallMethod(control, QStringLiteral("ShowAbout")); });
+                return;
+            }
+    });
+}
+
 // Everything that is written at the end is written only after a clean run.
 int finishRun(RunnerForm& form, QWidget* window, const Options& o)
 {
@@ -342,9 +360,11 @@ int main(int argc, char* argv[])
     const QString formFile =
         options.positional.isEmpty() ? DemoResource : options.positional.first();
     if (Outcome o = loadForm(formFile, form)) return *o;
+    if (options.positional.isEmpty()) kvform::attachDemoLogic(form);
     std::unique_ptr<kvform::EventPrinter> events;
     if (options.events) events = watchEvents(form);
     installSaveShortcut(form, options.positional.isEmpty() ? options.save : formFile);
+    installAboutShortcut(form);
 
     form.show();
     if (steps) return runScript(form, options, *steps);

@@ -534,6 +534,11 @@ void txtCampo::ValidateField()
     if (!m_TypeInputMask.isEmpty()) box->put_Text(host::Format(box->get_Text(), m_TypeInputMask));
 }
 
+void txtCampo::ShowAbout()
+{
+    Kv_CTRL::ShowAbout();
+}
+
 // ---------------------------------------------------------------- buttons
 
 void txtCampo::cmdLocalizar_Click()

@@ -84,6 +84,9 @@ public:
     QString get_TypeInputMask() const { return m_TypeInputMask; }
     void put_TypeInputMask(const QString& value);
 
+    // Opens the library's About dialog modally.
+    Q_INVOKABLE void ShowAbout();
+
 Q_SIGNALS:
     void Change();
     void DblClick(); // declared for hosts; the field never raises it

@@ -38,6 +38,7 @@ float finite(float value)
 ProgressBar::ProgressBar(QWidget* parent) : host::UserControl(parent)
 {
     setDesignSize(DesignWidth, DesignHeight);
+    put_CanGetFocus(false); // it only shows: Tab passes it by
     ui.picGuage = new host::PictureBox(this, QStringLiteral("picGuage"));
     ui.picGuage->put_TabStop(false);
     ui.picGuage->put_BackColor(host::SystemColor::WindowBackground);

@@ -53,6 +53,7 @@ VericalText::VericalText(QWidget* parent)
     : host::UserControl(parent), m_Font(host::StdFont::create(titleFace(), 8.25))
 {
     setDesignSize(DesignWidth, DesignHeight);
+    put_CanGetFocus(false); // a title: Tab and clicks pass it by
     Canvas::putref_Font(host::StdFont::create(titleFace(), 8.25));
     Canvas::put_ForeColor(DesignForeColor);
 }

@@ -224,6 +224,27 @@ void CallByNameLet(QObject* control, const QString& name, const Variant& value)
     raiseError(Err::MethodNotSupported);
 }
 
+void CallMethod(QObject* control, const QString& name)
+{
+    if (!control) raiseError(Err::ObjectVariableNotSet);
+    for (const QMetaObject* mo = control->metaObject(); mo && !isQtClass(mo);
+         mo = mo->superClass()) {
+        for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+            const QMetaMethod m = mo->method(i);
+            if (m.access() != QMetaMethod::Public || m.methodType() == QMetaMethod::Signal ||
+                m.parameterCount() != 0 ||
+                QString::fromLatin1(m.name()).compare(name, Qt::CaseInsensitive) != 0)
+                continue;
+            // Straight into the class's own generated dispatch, so an error the method raises
+            // reaches the caller through the control's code alone.
+            void* args[] = {nullptr};
+            control->qt_metacall(QMetaObject::InvokeMetaMethod, i, args);
+            return;
+        }
+    }
+    raiseError(Err::MethodNotSupported);
+}
+
 bool isControlWidget(const QWidget* widget)
 {
     const QString name = widget->objectName();

@@ -28,6 +28,9 @@ bool TypeOf(const QObject* control)
 // does not convert.
 Variant CallByNameGet(QObject* control, const QString& name);
 void CallByNameLet(QObject* control, const QString& name, const Variant& value);
+// Calls a method of the control's own that takes no arguments (ShowAbout), by name without
+// regard to case; 438 when it has none. Its run-time errors reach the caller.
+void CallMethod(QObject* control, const QString& name);
 // A control is a named widget that is no window (UserControls and host widgets alike).
 bool isControlWidget(const QWidget* widget);
 // Every control under `root` in creation order, inside frames and picture boxes too, but not the

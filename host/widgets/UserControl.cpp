@@ -49,6 +49,7 @@ void UserControl::startLife(const QString& name, const PropertyBag* bag)
             setFocusPolicy(Qt::NoFocus);
             break;
         }
+    if (!m_canGetFocus) setFocusPolicy(Qt::NoFocus);
     guardIn(this, [&] { UserControl_Initialize(); });
     if (bag) {
         PropertyBag copy = *bag;

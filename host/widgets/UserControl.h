@@ -63,6 +63,10 @@ public:
     // The control's own flag: a control inside a disabled container is still Enabled.
     bool get_Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void put_Enabled(bool enabled) { setEnabled(enabled); }
+    // Whether the surface itself takes the focus: False for controls that only show something
+    // (a title strip), which Tab and clicks then pass by. Set before the control's life starts.
+    bool get_CanGetFocus() const { return m_canGetFocus; }
+    void put_CanGetFocus(bool canGetFocus) { m_canGetFocus = canGetFocus; }
     // Characters that, typed with Alt, raise AccessKeyPress ("FS" for Alt+F and Alt+S).
     QString get_AccessKeys() const { return m_accessKeys; }
     void put_AccessKeys(const QString& keys);
@@ -145,6 +149,7 @@ private:
     TwipsGeometry m_geometry;
     QSize m_lastResizeSize;
     bool m_lifeStarted = false;
+    bool m_canGetFocus = true;
     bool m_terminated = false;
     bool m_showRaised = false;
     QString m_accessKeys;

@@ -414,18 +414,11 @@ private Q_SLOTS:
 
     void implementedControlsMatchDescription()
     {
-        constexpr bool aboutDialogBuilt = false;
         const LibraryDescription& lib = Kv_CTRL::typeLibrary();
         int checked = 0;
         for (const ClassDescription& cls : lib.classes) {
             if (!cls.metaObject) continue;
             QStringList faults = checkMetaObject(lib, cls, *cls.metaObject);
-            // ShowAbout arrives with the About dialog; until then its absence is the one
-            // difference allowed, and only as the last member of the interface.
-            if (!aboutDialogBuilt)
-                faults.removeIf([](const QString& fault) {
-                    return fault.endsWith(QLatin1String(": ShowAbout is missing"));
-                });
             // Errors raised in the control's code name the library as their source.
             const int project = cls.metaObject->indexOfClassInfo("Project");
             if (project < 0 || qstrcmp(cls.metaObject->classInfo(project).value(), "Kv_CTRL") != 0)

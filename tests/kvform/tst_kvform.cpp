@@ -243,6 +243,18 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
     }
 
+    // The demo's gauge follows the record: the required name and every filled field count.
+    void demoGaugeFollowsTheFields()
+    {
+        const Run r = run({}, "expect pbCadastro.Value \"50\"\n" // Nome empty, Valor 0.00
+                              "focus txtCodigo\ntype \"7\"\n"
+                              "expect pbCadastro.Value \"67\"\n"
+                              "focus txtNome\ntype \"ana\"\n"
+                              "expect pbCadastro.Value \"100\"\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+    }
+
     void saveAndReload()
     {
         QFile::remove(file(QStringLiteral("first.kvform")));
@@ -274,10 +286,11 @@ private Q_SLOTS:
                                      "VB.Label:lblNome", "Kv_CTRL.txtCampo:txtNome",
                                      "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
                                      "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
+                                     "Kv_CTRL.ProgressBar:pbCadastro",
                                      "Kv_CTRL.xpcmdbutton:cmdSalvar",
                                      "Kv_CTRL.xpcmdbutton:cmdCancelar",
                                      "Kv_CTRL.VericalText:vtTitulo"})); // no inner timers
-        QCOMPARE(d.controls[8].properties.ReadProperty(QStringLiteral("State")).toString(),
+        QCOMPARE(d.controls[9].properties.ReadProperty(QStringLiteral("State")).toString(),
                  QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
                  QStringLiteral("JOSE"));

@@ -120,6 +120,17 @@ else
     money="1.234,50"
 fi
 
+# The About dialog: F1 opens it over the form, F alone leaves it open, Alt+F closes it.
+x windowactivate --sync "$window" 2>/dev/null
+x key F1
+active() { xdotool getactivewindow 2>/dev/null; }
+waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" != $window ]" || fail "F1 did not open About"
+x key f
+sleep 0.3
+[ "$(active)" != "$window" ] || fail "F alone closed About"
+x key alt+f
+waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $window ]" || fail "Alt+F did not close About"
+
 x windowactivate --sync "$window" 2>/dev/null
 x key ctrl+s
 waitfor 10 grep -q '^saved ' "$work/events.log" || fail "Ctrl+S did not save"
@@ -132,8 +143,8 @@ expect txtNumero.Text "78"
 expect txtData.Text "15/$month"
 expect txtOutraData.Text "15/03/$(date +%Y)"
 CHECK
-# Fault 2's check: before the double-click on a day, F4 picked the 9th; the button's
-# double-click must not have replaced it with another day.
+# Before the double-click on a day, F4 picked the 9th; the button's double-click must not have
+# replaced it with another day.
 grep -q 'txtData.KeyPress KeyAscii=' "$work/events.log" || fail "no KeyPress events printed"
 (cd "$work" && QT_QPA_PLATFORM=offscreen timeout 30 "$kvform" form.kvform --script check.kvs) ||
     fail "the saved form is not what was typed"

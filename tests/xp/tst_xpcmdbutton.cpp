@@ -113,6 +113,15 @@ struct Rig {
     void pointAt(int x, int y) { pointer = cmd->mapToGlobal(QPoint(x, y)); }
     QImage shot() { return cmd->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
+    // Brings the button to look n (0 normal .. 4 default) the way a user or host does.
+    void showLook(int n)
+    {
+        const char* steps[] = {nullptr, "down 5 5 1", nullptr, "move 5 5 0", nullptr};
+        if (steps[n]) step(QString::fromLatin1(steps[n]));
+        if (n == 2) cmd->put_Enabled(false);
+        if (n == 4) cmd->put_State(State_b::Default_);
+    }
+
     // One step of the little language the state-machine rows are written in.
     void step(const QString& line)
     {
@@ -393,22 +402,7 @@ private Q_SLOTS:
         QFETCH(int, n);
         Rig r(size);
         r.cmd->put_Caption(QString());
-        switch (n) {
-        case 1:
-            r.step(QStringLiteral("down 1 1 1"));
-            break;
-        case 2:
-            r.cmd->put_Enabled(false);
-            break;
-        case 3:
-            r.step(QStringLiteral("move 1 1 0"));
-            break;
-        case 4:
-            r.cmd->put_State(State_b::Default_);
-            break;
-        default:
-            break;
-        }
+        r.showLook(n);
         QCOMPARE(int(r.cmd->shownCell()), n);
         const QImage shot = r.shot();
         const QImage c = cell(n);
@@ -471,22 +465,7 @@ private Q_SLOTS:
         for (int n = 0; n < 5; ++n) {
             Rig r(QSize(100, 28));
             r.cmd->put_Caption(captions[n]);
-            switch (n) {
-            case 1:
-                r.step(QStringLiteral("down 5 5 1"));
-                break;
-            case 2:
-                r.cmd->put_Enabled(false);
-                break;
-            case 3:
-                r.step(QStringLiteral("move 5 5 0"));
-                break;
-            case 4:
-                r.cmd->put_State(State_b::Default_);
-                break;
-            default:
-                break;
-            }
+            r.showLook(n);
             QCOMPARE(int(r.cmd->shownCell()), n);
             p.drawImage(10 + n * 110, 10, r.shot());
         }

@@ -1,5 +1,7 @@
 #include "XpArt.h"
 
+#include "ButtonArt.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -97,6 +99,10 @@ const QList<Artwork>& artworks()
 {
     static const QList<Artwork> list{
         {QStringLiteral("xpcmdbutton.png"), [](int scale) { return xpcmdbutton::strip(scale); }},
+        {QStringLiteral("cmdbutton-mark.png"),
+         [](int scale) { return picturebutton::mark(scale); }},
+        {QStringLiteral("cmdbutton-printer.png"),
+         [](int scale) { return picturebutton::printer(scale); }},
     };
     return list;
 }

@@ -1,6 +1,7 @@
 #include "library/module/Factories.h"
 
 #include "controls/field/txtCampo.h"
+#include "controls/picturebutton/cmdButton.h"
 #include "controls/progress/ProgressBar.h"
 #include "controls/xp/xpcmdbutton.h"
 #include "controls/verticaltext/VericalText.h"
@@ -31,6 +32,7 @@ struct Entry {
 // One line a control class.
 const Entry entries[] = {
     {"txtCampo", implementation<txtCampo>()},
+    {"cmdButton", implementation<cmdButton>()},
     {"ProgressBar", implementation<ProgressBar>()},
     {"xpcmdbutton", implementation<xpcmdbutton>()},
     {"VericalText", implementation<VericalText>()},

@@ -243,6 +243,15 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
     }
 
+    // The picture of the "Imprimir" button clicks it once.
+    void pictureButtonClicksOnce()
+    {
+        const Run r = run({QStringLiteral("--events")}, "click cmdImprimir.Pic\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(eventsOf(r, QStringLiteral("cmdImprimir")).filter(QStringLiteral(".Click")),
+                 QStringList{QStringLiteral("cmdImprimir.Click")});
+    }
+
     // The demo's gauge follows the record: the required name and every filled field count.
     void demoGaugeFollowsTheFields()
     {
@@ -287,10 +296,11 @@ private Q_SLOTS:
                                      "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
                                      "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
                                      "Kv_CTRL.ProgressBar:pbCadastro",
+                                     "Kv_CTRL.cmdButton:cmdImprimir",
                                      "Kv_CTRL.xpcmdbutton:cmdSalvar",
                                      "Kv_CTRL.xpcmdbutton:cmdCancelar",
                                      "Kv_CTRL.VericalText:vtTitulo"})); // no inner timers
-        QCOMPARE(d.controls[9].properties.ReadProperty(QStringLiteral("State")).toString(),
+        QCOMPARE(d.controls[10].properties.ReadProperty(QStringLiteral("State")).toString(),
                  QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
                  QStringLiteral("JOSE"));

@@ -69,12 +69,61 @@ QRgb shade(const Sample& s);
 QImage strip(int scale = 1);
 } // namespace xpcmdbutton
 
+// ---- xpcheckbox: one column of twelve 16 x 16 cells, cell = 4 x value + condition.
+// Conditions 0 resting, 1 hovered, 2 pressed, 3 disabled; values 0 unchecked, 1 checked, 2 mixed.
+namespace xpcheckbox {
+inline constexpr int Resting = 0, Hovered = 1, Pressed = 2, Disabled = 3;
+inline const CellGrid Grid{QSize(16, 16), 12, 1};
+inline constexpr QRgb Outline = 0xFF1F5080;           // RGB(31, 80, 128)
+inline constexpr QRgb RestTop = 0xFFDFDFD0;           // RGB(223, 223, 208)
+inline constexpr QRgb RestBottom = 0xFFFFFFFF;        // white
+inline constexpr QRgb RingTop = 0xFFFFF0CF;           // RGB(255, 240, 207)
+inline constexpr QRgb RingBottom = 0xFFFFB030;        // RGB(255, 176, 48)
+inline constexpr QRgb HoverInside = 0xFFE0E0E0;       // RGB(224, 224, 224), cell 1
+inline constexpr QRgb HoverInsideOn = 0xFFF0F0F0;     // RGB(240, 240, 240), cell 5
+inline constexpr QRgb PressedTop = 0xFFB0B0A0;        // RGB(176, 176, 160)
+inline constexpr QRgb PressedBottom = 0xFFF0EFDF;     // RGB(240, 239, 223)
+inline constexpr QRgb DisabledMark = 0xFFCFCFBF;      // RGB(207, 207, 191): outline and marks
+inline constexpr QRgb Tick = 0xFF20A020;              // RGB(32, 160, 32)
+inline constexpr QRgb PressedMarkTop = 0xFF1F801F;    // RGB(31, 128, 31)
+inline constexpr QRgb PressedMarkBottom = 0xFF1F8F1F; // RGB(31, 143, 31)
+inline constexpr QRgb MixedRest = 0xFFA0D0A0;         // RGB(160, 208, 160)
+inline constexpr QRgb MixedHover = 0xFF20A020;        // RGB(32, 160, 32)
+// Whether the logical point lies on the tick (about three pixels thick) or the mixed square.
+bool onTick(QPointF at);
+bool onSquare(QPoint pixel);
+QRgb shade(const Sample& s);
+QImage strip(int scale = 1);
+} // namespace xpcheckbox
+
+// ---- xpoptionbutton: eight 13 x 13 circles, picture = 4 x (selected) + condition; outside the
+// circle white and fully transparent.
+namespace xpoptionbutton {
+inline constexpr int Resting = 0, Hovered = 1, Pressed = 2, Disabled = 3;
+inline constexpr QSize Size(13, 13);
+inline constexpr QRgb Outside = 0x00FFFFFF;         // white, transparent
+inline constexpr QRgb Outline = 0xFF1C5180;         // RGB(28, 81, 128)
+inline constexpr QRgb RestTop = 0xFFE0E0DB;         // RGB(224, 224, 219)
+inline constexpr QRgb RestBottom = 0xFFFBFBFA;      // RGB(251, 251, 250)
+inline constexpr QRgb RingTop = 0xFFFEDF9C;         // RGB(254, 223, 156)
+inline constexpr QRgb RingBottom = 0xFFF9BD48;      // RGB(249, 189, 72)
+inline constexpr QRgb HoverCentre = 0xFFF1EFDF;     // RGB(241, 239, 223)
+inline constexpr QRgb PressedTop = 0xFFB7B7AD;      // RGB(183, 183, 173)
+inline constexpr QRgb PressedBottom = 0xFFEDEBDB;   // RGB(237, 235, 219)
+inline constexpr QRgb DisabledOutline = 0xFFCAC8BB; // RGB(202, 200, 187)
+inline constexpr QRgb DisabledDot = 0xFFC0BFB5;     // RGB(192, 191, 181)
+inline constexpr QRgb DotLight = 0xFF55D551;        // RGB(85, 213, 81)
+inline constexpr QRgb DotDark = 0xFF139210;         // RGB(19, 146, 16)
+QRgb shade(int picture, const Sample& s);
+QImage picture(int n, int scale = 1);
+} // namespace xpoptionbutton
+
 // One picture file of the art: its name in controls/xp/art/ and how it is drawn.
 struct Artwork {
     QString fileName;
     std::function<QImage(int scale)> draw;
 };
-// Every picture the generator makes (the check box and option button art join here).
+// Every picture the generator makes.
 const QList<Artwork>& artworks();
 
 } // namespace kvart

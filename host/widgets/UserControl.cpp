@@ -23,6 +23,7 @@ UserControl::UserControl(QWidget* parent) : SurfaceBase(parent), Canvas(this), m
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    installAccessibleFactory();
 }
 
 UserControl::~UserControl()

@@ -5,6 +5,7 @@
 
 #include "host/value/Twips.h"
 #include "host/value/Variant.h"
+#include "host/widgets/Accessible.h"
 #include "host/widgets/Canvas.h"
 #include "host/widgets/Extender.h"
 #include "host/widgets/Intrinsic.h"
@@ -70,6 +71,10 @@ public:
     // Characters that, typed with Alt, raise AccessKeyPress ("FS" for Alt+F and Alt+S).
     QString get_AccessKeys() const { return m_accessKeys; }
     void put_AccessKeys(const QString& keys);
+
+    // What accessibility tools are told about the control: a plain client area unless the
+    // control says it is a check box or an option button.
+    virtual AccessibleDescription accessibleDescription() const { return {}; }
 
     TwipsGeometry& geometryTwips() { return m_geometry; }
     const TwipsGeometry& geometryTwips() const { return m_geometry; }

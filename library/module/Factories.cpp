@@ -3,8 +3,9 @@
 #include "controls/field/txtCampo.h"
 #include "controls/picturebutton/cmdButton.h"
 #include "controls/progress/ProgressBar.h"
-#include "controls/xp/xpcmdbutton.h"
 #include "controls/verticaltext/VericalText.h"
+#include "controls/xp/xpcheckbox.h"
+#include "controls/xp/xpcmdbutton.h"
 
 #include <cstring>
 
@@ -30,13 +31,16 @@ struct Entry {
 };
 
 // One line a control class.
+// clang-format off
 const Entry entries[] = {
     {"txtCampo", implementation<txtCampo>()},
     {"cmdButton", implementation<cmdButton>()},
     {"ProgressBar", implementation<ProgressBar>()},
     {"xpcmdbutton", implementation<xpcmdbutton>()},
     {"VericalText", implementation<VericalText>()},
+    {"xpcheckbox", implementation<xpcheckbox>()},
 };
+// clang-format on
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "host/value/RuntimeError.h"
 #include "host/widgets/ComboBox.h"
 #include "host/widgets/CommandButton.h"
+#include "host/widgets/Frame.h"
 #include "host/widgets/Image.h"
 #include "host/widgets/Intrinsic.h"
 #include "host/widgets/Label.h"
@@ -48,6 +49,7 @@ const QList<IntrinsicClass>& table()
         {"VB.TextBox", &TextBox::staticMetaObject, &makeWidget<TextBox>},
         {"VB.CommandButton", &CommandButton::staticMetaObject, &makeWidget<CommandButton>},
         {"VB.ComboBox", &ComboBox::staticMetaObject, &makeWidget<ComboBox>},
+        {"VB.Frame", &Frame::staticMetaObject, &makeWidget<Frame>},
         {"VB.PictureBox", &PictureBox::staticMetaObject, &makeWidget<PictureBox>},
         {"VB.Image", &Image::staticMetaObject, &makeWidget<Image>},
         {"VB.Shape", &Shape::staticMetaObject, &makeWidget<Shape>},

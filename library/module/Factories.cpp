@@ -6,6 +6,7 @@
 #include "controls/verticaltext/VericalText.h"
 #include "controls/xp/xpcheckbox.h"
 #include "controls/xp/xpcmdbutton.h"
+#include "controls/xp/xpoptionbutton.h"
 
 #include <cstring>
 
@@ -39,6 +40,7 @@ const Entry entries[] = {
     {"xpcmdbutton", implementation<xpcmdbutton>()},
     {"VericalText", implementation<VericalText>()},
     {"xpcheckbox", implementation<xpcheckbox>()},
+    {"xpoptionbutton", implementation<xpoptionbutton>()},
 };
 // clang-format on
 

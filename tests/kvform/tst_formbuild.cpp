@@ -77,6 +77,8 @@ private Q_SLOTS:
         QTest::newRow("array element")
             << record("VB.Label", "lblDia", 15, 15, 300, 300, {{"Caption", "12"}}, 12);
         QTest::newRow("shape") << record("VB.Shape", "shpA", 0, 0, 600, 600, {{"Shape", short(3)}});
+        QTest::newRow("frame") << record("VB.Frame", "fraTipo", 120, 60, 2400, 1200,
+                                         {{"Caption", "&Tipo"}, {"BorderStyle", short(0)}});
         QTest::newRow("timer") << record("VB.Timer", "tmrA", 0, 0, 0, 0,
                                          {{"Interval", 250}, {"Enabled", false}});
         QTest::newRow("own font") << record(

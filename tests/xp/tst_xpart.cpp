@@ -3,6 +3,7 @@
 // After changing the art's code: build/apps/kvart/kvart controls/xp/art
 
 #include "apps/kvart/XpArt.h"
+#include "controls/xp/xpcheckbox.h"
 #include "controls/xp/xpcmdbutton.h"
 #include "host/value/StdPicture.h"
 #include "host/widgets/PictureClip.h"
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 using namespace kvart;
+namespace art = kvart::xpoptionbutton;
 
 namespace {
 
@@ -68,6 +70,35 @@ private Q_SLOTS:
                  xpcmdbutton::strip(1));
         QCOMPARE(pc->cellWidthPixels(), 18);
         QCOMPARE(pc->cellHeightPixels(), 21);
+    }
+
+    // The check box cuts its twelve 16 x 16 cells from the embedded strip.
+    void checkBoxUsesTheStrip()
+    {
+        QWidget window;
+        auto* chk = host::UserControl::create<Kv_CTRL::xpcheckbox>(&window, QStringLiteral("c"));
+        const auto* pc = chk->findChild<host::PictureClip*>(QStringLiteral("pc"));
+        QVERIFY(pc && pc->get_Picture());
+        QCOMPARE(pc->get_Picture()->image().convertToFormat(QImage::Format_RGB32),
+                 xpcheckbox::strip(1));
+        QCOMPARE(pc->cellWidthPixels(), 16);
+        QCOMPARE(pc->cellHeightPixels(), 16);
+    }
+
+    // Every picture at scale 2 is twice the size, and the option buttons' outside stays white
+    // and transparent at both scales.
+    void scale2_data() { embeddedMatchesGenerator_data(); }
+    void scale2()
+    {
+        QFETCH(int, index);
+        const Artwork& art = artworks()[index];
+        const QImage one = art.draw(1), two = art.draw(2);
+        QCOMPARE(two.size(), one.size() * 2);
+        if (!art.fileName.startsWith(QLatin1String("xpoptionbutton"))) return;
+        QCOMPARE(one.size(), QSize(13, 13));
+        for (const QImage& image : {one, two})
+            for (const QPoint& c : {QPoint(0, 0), QPoint(image.width() - 1, image.height() - 1)})
+                QCOMPARE(image.pixel(c), art::Outside);
     }
 
     // The button's look table, pixel by pixel in the 18 x 21 cells (x, y within the cell).

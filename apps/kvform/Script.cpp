@@ -4,6 +4,7 @@
 
 #include "host/services/SendKeys.h"
 #include "host/value/RuntimeError.h"
+#include "host/widgets/LateBinding.h"
 #include "host/widgets/UserControl.h"
 
 #include <QApplication>
@@ -150,6 +151,7 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
         {QStringLiteral("screenshot"), ScriptStep::Screenshot},
         {QStringLiteral("print"), ScriptStep::Print},
         {QStringLiteral("expect"), ScriptStep::Expect},
+        {QStringLiteral("set"), ScriptStep::Set},
     };
     QList<ScriptStep> steps;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -220,11 +222,14 @@ QList<ScriptStep> parseScript(const QString& text, const QString& fileName)
         case ScriptStep::Call:
             step.target = r.path(rest, true);
             break;
-        case ScriptStep::Expect: {
+        case ScriptStep::Expect:
+        case ScriptStep::Set: {
             const qsizetype quote = rest.indexOf(QLatin1Char('"'));
             if (quote < 0) r.fail(QStringLiteral("expected a value in double quotes"));
             step.target = r.path(rest.left(quote), true);
-            step.argument = r.quoted(rest.mid(quote), QStringLiteral("the expected value"));
+            step.argument = r.quoted(rest.mid(quote), step.command == ScriptStep::Set
+                                                          ? QStringLiteral("the new value")
+                                                          : QStringLiteral("the expected value"));
             break;
         }
         }
@@ -457,6 +462,14 @@ void ScriptRunner::execute(const ScriptStep& step)
             if (actual != step.argument)
                 fail(step, QStringLiteral("expected %1 to be \"%2\", got \"%3\"")
                                .arg(step.target, step.argument, actual));
+            break;
+        }
+        case ScriptStep::Set: {
+            // As the program behind the form would: the property set by name, converted from
+            // the text as the runtime converts a String.
+            const qsizetype dot = step.target.lastIndexOf(QLatin1Char('.'));
+            host::CallByNameLet(resolve(step, step.target.left(dot)), step.target.mid(dot + 1),
+                                step.argument);
             break;
         }
         }

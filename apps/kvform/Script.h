@@ -47,13 +47,14 @@ struct ScriptStep {
         Answer,
         Screenshot,
         Print,
-        Expect
+        Expect,
+        Set
     };
     Command command = Focus;
     int line = 0;
     QString target;   // control path (Focus, Click, DblClick, Press, Release, Move), or
-                      // path.Property (Print, Expect); empty for a Move to a screen point
-    QString argument; // text, keys, caption, file, expected value
+                      // path.Property (Print, Expect, Set); empty for a Move to a screen point
+    QString argument; // text, keys, caption, file, expected or new value
     int number = 0;   // Answer; milliseconds (Wait)
     QPoint point;     // Move to a screen point
 };

@@ -291,15 +291,17 @@ private Q_SLOTS:
         QStringList names;
         for (const host::ControlRecord& c : d.controls)
             names << c.className + ':' + c.name;
-        QCOMPARE(names, QStringList({"VB.Label:lblCodigo", "Kv_CTRL.txtCampo:txtCodigo",
-                                     "VB.Label:lblNome", "Kv_CTRL.txtCampo:txtNome",
-                                     "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
-                                     "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
-                                     "Kv_CTRL.ProgressBar:pbCadastro",
-                                     "Kv_CTRL.cmdButton:cmdImprimir",
-                                     "Kv_CTRL.xpcmdbutton:cmdSalvar",
-                                     "Kv_CTRL.xpcmdbutton:cmdCancelar",
-                                     "Kv_CTRL.VericalText:vtTitulo"})); // no inner timers
+        QCOMPARE(names,
+                 QStringList({"VB.Label:lblCodigo", "Kv_CTRL.txtCampo:txtCodigo",
+                              "VB.Label:lblNome", "Kv_CTRL.txtCampo:txtNome",
+                              "VB.Label:lblNascimento", "Kv_CTRL.txtCampo:txtNascimento",
+                              "VB.Label:lblValor", "Kv_CTRL.txtCampo:txtValor",
+                              "Kv_CTRL.ProgressBar:pbCadastro", "Kv_CTRL.cmdButton:cmdImprimir",
+                              "Kv_CTRL.xpcmdbutton:cmdSalvar", "Kv_CTRL.xpcmdbutton:cmdCancelar",
+                              "Kv_CTRL.VericalText:vtTitulo", "Kv_CTRL.xpcheckbox:chkAtivo",
+                              "VB.Frame:fraTipo", "Kv_CTRL.xpoptionbutton:optFisica",
+                              "Kv_CTRL.xpoptionbutton:optJuridica"})); // no inner parts
+        QCOMPARE(d.controls[16].container, QStringLiteral("fraTipo"));
         QCOMPARE(d.controls[10].properties.ReadProperty(QStringLiteral("State")).toString(),
                  QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Text")).toString(),
@@ -391,6 +393,9 @@ private Q_SLOTS:
             << QString() << QByteArray()
             << QByteArray("focus txtNome\ntype \"x\"\nexpect txtNome.Text \"Y\"\n") << 1
             << "kvform: script.kvs:3: expected txtNome.Text to be \"Y\", got \"X\"";
+        QTest::newRow("set: no such property")
+            << QString() << QByteArray() << QByteArray("set txtNome.Nada \"1\"\n") << 1
+            << "kvform: script.kvs:1: run-time error 438";
         QTest::newRow("no modal form")
             << QString() << QByteArray() << QByteArray("wait-modal Nada\n") << 1
             << "kvform: script.kvs:1: no modal form \"Nada\" appeared within 5 s";
@@ -418,6 +423,23 @@ private Q_SLOTS:
         QVERIFY2(!r.err.contains(QLatin1Char('\n')), qPrintable(r.err)); // one message
         QVERIFY(!QFile::exists(saved));
         QVERIFY(!QFile::exists(picture));
+    }
+
+    // The demo's check box and option buttons under a script: clicks toggle and select, a
+    // value set by the script clears nothing and is not a click.
+    void checkBoxAndOptions()
+    {
+        const Run r = run({QStringLiteral("--events")},
+                          "click chkAtivo\nexpect chkAtivo.Value \"1\"\n"
+                          "set chkAtivo.Value \"2\"\nexpect chkAtivo.Value \"2\"\n"
+                          "set optJuridica.Value \"-1\"\nexpect optFisica.Value \"True\"\n"
+                          "click optJuridica\nexpect optFisica.Value \"False\"\n"
+                          "expect optJuridica.Value \"True\"\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(
+            r.out.filter(QStringLiteral(".Click")),
+            (QStringList{QStringLiteral("chkAtivo.Click"), QStringLiteral("optJuridica.Click")}));
     }
 
     void screenshotShowsTheForm()

@@ -1,20 +1,25 @@
 // The flat button's hover: one enter-leave cycle (a move over it, the timer's tick finding the
 // pointer away, MouseOut, the resting look, each look painted) against a QPushButton's hover
-// enter and leave repaints; and what ten buttons cost while the pointer is elsewhere (timer
-// events per second, against ten QPushButtons).
+// enter and leave repaints; a check box toggled and an option selected by a click, repainted,
+// against QCheckBox and QRadioButton; and what ten buttons cost while the pointer is elsewhere
+// (timer events per second, against ten QPushButtons).
 
 #include "BenchUtil.h"
 
+#include "controls/xp/xpcheckbox.h"
 #include "controls/xp/xpcmdbutton.h"
+#include "controls/xp/xpoptionbutton.h"
 #include "host/services/Services.h"
 #include "host/widgets/HoverTimer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <memory>
 
@@ -94,6 +99,57 @@ int main(int argc, char** argv)
             }
         });
     if (outs != Cycles * 8) std::printf("warning: %d MouseOut for %d cycles\n", outs, Cycles * 8);
+
+    // A click (press, release) that toggles or selects, and the repaint that shows it.
+    auto clickAndPaint = [](QWidget* w) {
+        const QPointF at(5, 5);
+        QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+        w->repaint();
+    };
+    auto* chk = host::UserControl::create<Kv_CTRL::xpcheckbox>(&ourWindow, QStringLiteral("chk"));
+    chk->setGeometry(100, 10, 90, 17);
+    auto* qchk = new QCheckBox(QStringLiteral("Cliente ativo"), &twinWindow);
+    qchk->setGeometry(100, 10, 90, 17);
+    QWidget ourGroup(&ourWindow), twinGroup(&twinWindow);
+    ourGroup.setGeometry(0, 30, 200, 30);
+    twinGroup.setGeometry(0, 30, 200, 30);
+    Kv_CTRL::xpoptionbutton* opt[2];
+    QRadioButton* radio[2];
+    for (int i = 0; i < 2; ++i) {
+        opt[i] = host::UserControl::create<Kv_CTRL::xpoptionbutton>(&ourGroup,
+                                                                    QStringLiteral("opt%1").arg(i));
+        opt[i]->setGeometry(i * 100, 5, 90, 17);
+        radio[i] = new QRadioButton(QStringLiteral("Pessoa %1").arg(i), &twinGroup);
+        radio[i]->setGeometry(i * 100, 5, 90, 17);
+    }
+    ourGroup.show();
+    twinGroup.show();
+    QApplication::processEvents();
+    bench::compare(
+        "xpcheckbox_click_toggle",
+        [&] {
+            for (int i = 0; i < Cycles; ++i)
+                clickAndPaint(chk);
+        },
+        [&] {
+            for (int i = 0; i < Cycles; ++i)
+                clickAndPaint(qchk);
+        });
+    bench::compare(
+        "xpoptionbutton_click_select",
+        [&] {
+            for (int i = 0; i < Cycles; ++i)
+                clickAndPaint(opt[i % 2]);
+        },
+        [&] {
+            for (int i = 0; i < Cycles; ++i)
+                clickAndPaint(radio[i % 2]);
+        });
 
     // Idle: ten of each on a window, the pointer away from all of them.
     QWidget idleOurs, idleTwin;

@@ -25,6 +25,8 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -276,12 +278,14 @@ void installSaveShortcut(RunnerForm& form, const QString& target)
     });
 }
 
-// F1 opens the library's About dialog, as a host reaches it: ShowAbout on the first control.
-void installAboutShortcut(RunnerForm& form)
+// The form's menu "Ajuda": "Sobre o Kv_CTRL..." (F1) opens the library's About dialog the way a
+// host reaches it, through ShowAbout on the form's first control that has it.
+void installHelpMenu(RunnerForm& form)
 {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), form.widget());
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, &form, [&form] {
+    QMenu* help = form.menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    QAction* about = help->addAction(QStringLiteral("&Sobre o Kv_CTRL\u2026"));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    QObject::connect(about, &QAction::triggered, &form, [&form] {
         const QList<QWidget*> controls = form.controls();
         for (QWidget* control : controls)
             if (control->metaObject()->indexOfMethod("ShowAbout()") >= 0) {
@@ -364,7 +368,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<kvform::EventPrinter> events;
     if (options.events) events = watchEvents(form);
     installSaveShortcut(form, options.positional.isEmpty() ? options.save : formFile);
-    installAboutShortcut(form);
+    installHelpMenu(form);
 
     form.show();
     if (steps) return runScript(form, options, *steps);

@@ -13,7 +13,9 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace host {
@@ -26,8 +28,9 @@ struct FormAccess {
     }
     static void resized(Form* f, QWidget* window)
     {
+        f->layOutMenu();
         // Takes over a size the user gave the window, keeping stored twips that still round to it.
-        const QSize px = window->size();
+        const QSize px = window->size() - QSize(0, f->m_menuShown);
         if (twipsToPixelsX(f->m_width, window) != px.width())
             f->m_width = float(px.width() * twipsPerPixelX(window));
         if (twipsToPixelsY(f->m_height, window) != px.height())
@@ -192,6 +195,9 @@ void Form::unloadNow(bool askFirst)
         dispose(window);
     }
     m_window = nullptr;
+    m_client = nullptr;
+    m_menuBar = nullptr;
+    m_menuShown = 0;
     m_loaded = false;
     m_controls.clear();
     m_unloading = false;
@@ -256,7 +262,7 @@ QWidget* Form::prepareAdd(const QString& name)
         if (existing->objectName().compare(name, Qt::CaseInsensitive) == 0)
             raiseError(727,
                        QStringLiteral("There is already a control with the name '%1'").arg(name));
-    return m_window;
+    return clientArea();
 }
 
 void Form::adopt(UserControl* control, const QString& name, const PropertyBag* bag)
@@ -304,13 +310,15 @@ void Form::put_Width(float twips)
     if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
     m_width = twips;
     if (m_window) m_window->resize(twipsToPixelsX(twips, m_window), m_window->height());
+    layOutMenu();
 }
 
 void Form::put_Height(float twips)
 {
     if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
     m_height = twips;
-    if (m_window) m_window->resize(m_window->width(), twipsToPixelsY(twips, m_window));
+    if (m_window)
+        m_window->resize(m_window->width(), twipsToPixelsY(twips, m_window) + m_menuShown);
 }
 
 void Form::putref_Font(FontRef font)
@@ -367,6 +375,68 @@ void Form::setTabIndex(QWidget* control, short index)
     const qsizetype to = std::min<qsizetype>(index, m_controls.size() - 1);
     m_controls.move(from, to);
     applyTabOrder();
+}
+
+QWidget* Form::clientArea() const
+{
+    return m_client ? m_client.data() : m_window.data();
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_menuBar &&
+        (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved ||
+         event->type() == QEvent::ActionChanged))
+        // After the bar has taken the change in: its height is known once it has.
+        QTimer::singleShot(0, this, [this] { guardIn(this, [&] { layOutMenu(); }); });
+    return QObject::eventFilter(watched, event);
+}
+
+int Form::menuHeight() const
+{
+    return m_menuBar ? m_menuBar->sizeHint().height() : 0;
+}
+
+void Form::layOutMenu()
+{
+    if (!m_window || !m_menuBar || !m_client) return;
+    // The bar's height follows its menus: the window grows or shrinks with it, the client area
+    // keeps its size.
+    const int h = menuHeight();
+    if (h != m_menuShown) {
+        const int change = h - m_menuShown;
+        m_menuShown = h;
+        m_window->resize(m_window->width(), m_window->height() + change);
+    }
+    m_menuBar->setGeometry(0, 0, m_window->width(), h);
+    m_client->setGeometry(0, h, m_window->width(), std::max(0, m_window->height() - h));
+}
+
+QMenuBar* Form::menuBar()
+{
+    if (!m_window) raiseError(Err::InvalidProcedureCall, QStringLiteral("The form is not loaded"));
+    if (m_menuBar) return m_menuBar;
+    // The controls move into a client widget below the bar, where they keep their places.
+    auto* client = new QWidget(m_window);
+    client->setAutoFillBackground(false);
+    for (QObject* child : m_window->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w == client || w->isWindow()) continue;
+        const QPoint at = w->pos();
+        const bool shown = !w->isHidden();
+        w->setParent(client);
+        w->move(at);
+        if (shown) w->show();
+    }
+    m_client = client;
+    m_menuBar = new QMenuBar(m_window);
+    m_menuBar->installEventFilter(this);
+    m_menuShown = 0;
+    layOutMenu();
+    client->show();
+    m_menuBar->show();
+    applyTabOrder();
+    return m_menuBar;
 }
 
 void Form::applyTabOrder()

@@ -15,6 +15,7 @@
 #include <type_traits>
 
 class QEventLoop;
+class QMenuBar;
 
 namespace host {
 
@@ -91,6 +92,11 @@ public:
     void siteKeyPress(short& keyAscii) override;
     void siteKeyUp(short& keyCode, short& shift) override;
 
+    // The window's menu bar, made on first use while the form is loaded: the client area (the
+    // form's Width x Height, where the controls sit) moves below it and the window grows by its
+    // height. Gone with the window at unload. Error 5 while unloaded.
+    QMenuBar* menuBar();
+
     // The form whose window holds the widget, or null.
     static Form* of(const QWidget* widget);
 
@@ -99,6 +105,8 @@ Q_SIGNALS:
     void unloaded();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     virtual void Form_Load() {}
     virtual void Form_Unload(short& /*Cancel*/) {}
     virtual void Form_Activate() {}
@@ -117,9 +125,16 @@ private:
     void unloadNow(bool askFirst);
     void centre(const QWidget* anchor);
     void applyTabOrder();
+    // Where controls are placed: below the menu bar once there is one, else the window.
+    QWidget* clientArea() const;
+    int menuHeight() const;
+    void layOutMenu();
     void refreshControls() const;
 
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_client;
+    QPointer<QMenuBar> m_menuBar;
+    int m_menuShown = 0; // the bar's height the window was grown by
     bool m_loaded = false;
     bool m_unloading = false;
     bool m_destroying = false;

@@ -78,7 +78,7 @@ void Form::build(const FormDescription& description)
     for (qsizetype i = 0; i < description.controls.size(); ++i) {
         const ControlRecord& record = description.controls[i];
         try {
-            QWidget* parent = m_window;
+            QWidget* parent = clientArea();
             if (!record.container.isEmpty()) {
                 parent = findContainer(m_window, record.container);
                 if (!parent)
@@ -125,7 +125,7 @@ void Form::build(const FormDescription& description)
                     control = add(record.className, record.name, record.properties);
                 }
                 if (reported) throw *reported;
-                if (parent != m_window) {
+                if (parent != clientArea()) {
                     control->setParent(parent);
                     control->show();
                 }
@@ -166,7 +166,7 @@ FormDescription Form::describe() const
         record.name = name;
         record.index = index;
         record.tabIndex = int(i);
-        if (QWidget* parent = w->parentWidget(); parent && parent != m_window)
+        if (QWidget* parent = w->parentWidget(); parent && parent != clientArea())
             record.container = splitArrayName(parent->objectName()).first;
         if (auto* control = qobject_cast<UserControl*>(w)) {
             record.className = progIdOf(control, ProgIdProperty);
@@ -202,7 +202,8 @@ FormDescription Form::describe() const
         record.className = intrinsicClassName(timer);
         record.name = name;
         record.index = index;
-        if (auto* parent = qobject_cast<QWidget*>(timer->parent()); parent && parent != m_window)
+        if (auto* parent = qobject_cast<QWidget*>(timer->parent());
+            parent && parent != m_window && parent != clientArea())
             record.container = splitArrayName(parent->objectName()).first;
         record.properties = intrinsicProperties(timer);
         d.controls.append(record);

@@ -3,12 +3,14 @@
 
 #include "host/automation/Registry.h"
 #include "host/forms/Form.h"
+#include "host/persist/FormFile.h"
 #include "host/persist/PropertyBag.h"
 #include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -236,6 +238,33 @@ private Q_SLOTS:
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY((w->geometry().center() - centre).manhattanLength() <= 2);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, form.put_Width(-5));
+    }
+
+    // A menu bar sits above the client area: the window grows by the bar, the controls keep
+    // their places in twips and on screen below it, and what is saved does not change.
+    void menuBarAboveTheClientArea()
+    {
+        TestForm form;
+        form.put_Width(6000);
+        form.put_Height(3010);
+        form.show();
+        QWidget* w = form.widget();
+        form.ok->Extender().put_Top(300);
+        const FormDescription before = form.describe();
+        const QPoint okOnScreen = form.ok->mapToGlobal(QPoint(0, 0));
+        QMenuBar* bar = form.menuBar();
+        bar->addMenu(QStringLiteral("Aj&uda"));
+        QTRY_VERIFY(bar->height() > 0);
+        QCOMPARE(w->size(), QSize(400, 201 + bar->height()));
+        QCOMPARE(form.get_Height(), 3010.0f);
+        QCOMPARE(form.ok->mapToGlobal(QPoint(0, 0)), okOnScreen + QPoint(0, bar->height()));
+        QCOMPARE(form.ok->Extender().get_Top(), 300.0f);
+        QCOMPARE(form.describe().controls.size(), before.controls.size());
+        QCOMPARE(form.describe().controls[0].top, before.controls[0].top);
+        auto* late = form.add<Button>(QStringLiteral("cmdLate"));
+        QCOMPARE(late->parentWidget(), form.ok->parentWidget()); // placed below the bar too
+        form.put_Height(1500);
+        QCOMPARE(w->height(), 100 + bar->height());
     }
 
     void modalDrivenFromNestedLoop()

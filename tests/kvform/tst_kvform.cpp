@@ -35,6 +35,9 @@ QString thisYear()
 
 } // namespace
 
+// The height of the demo form's menu bar with the pinned fonts, in pixels.
+constexpr int MenuBar = 18;
+
 class TestKvform : public QObject {
     Q_OBJECT
 
@@ -239,6 +242,17 @@ private Q_SLOTS:
         const Run r = run({QStringLiteral("--locale"), locale},
                           "focus txtValor\ntype \"" + typed.toUtf8() +
                               "\"\nkeys {ENTER}\nexpect txtValor.Text \"" + text.toUtf8() + "\"\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+    }
+
+    // The demo's tour, as scripts/demo plays it, runs to its end: every expectation met and the
+    // About dialog closed by its last keys.
+    void theTourPlaysThrough()
+    {
+        QFile tour(QStringLiteral(KV_SOURCE_DIR "/apps/kvform/tour.kvs"));
+        QVERIFY(tour.open(QIODevice::ReadOnly));
+        const Run r = run({}, tour.readAll());
         QCOMPARE(r.err, QString());
         QCOMPARE(r.exitCode, 0);
     }
@@ -450,13 +464,16 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QImage image(file(QStringLiteral("form.png")));
         QVERIFY(!image.isNull());
-        // The client area is the form's 6720 x 3120 twips at 15 twips a pixel, inside the frame.
+        // The client area is the form's 6720 x 3120 twips at 15 twips a pixel, below the menu
+        // bar ("Ajuda", 18 pixels with the pinned fonts), inside the frame.
         QCOMPARE(image.width(), 6720 / 15 + 6);
-        QCOMPARE(image.height(), 3120 / 15 + 24 + 6);
-        // The title strip along the left edge, brightest blue at its top; then the form's back
-        // colour (button face 236, 233, 216) between the strip and the labels.
-        QCOMPARE(image.pixelColor(3 + 5, 3 + 24 + 2), QColor(0, 0, 240));
-        QCOMPARE(image.pixelColor(3 + 45, 3 + 24 + 5), QColor(236, 233, 216));
+        QCOMPARE(image.height(), 3120 / 15 + MenuBar + 24 + 6);
+        // The title strip along the client area's left edge, brightest blue at its top; then
+        // the form's back colour (button face 236, 233, 216) between the strip and the labels.
+        const int top = 3 + 24 + MenuBar;
+        QVERIFY(image.pixelColor(3 + 5, top - 2) != QColor(0, 0, 240)); // the bar, not the strip
+        QCOMPARE(image.pixelColor(3 + 5, top + 2), QColor(0, 0, 240));
+        QCOMPARE(image.pixelColor(3 + 45, top + 5), QColor(236, 233, 216));
     }
 
     // The pointer moved over the flat button, pressed, and moved away: its events in order and
@@ -482,8 +499,8 @@ private Q_SLOTS:
         QVERIFY(events[2].startsWith(QLatin1String("cmdSalvar.MouseUp Button=1")));
         QCOMPARE(events.mid(3), QStringList({QStringLiteral("cmdSalvar.Click"),
                                              QStringLiteral("cmdSalvar.MouseOut")}));
-        // The button lies at 3360, 2400 twips (224, 160 pixels), 80 pixels wide, in the frame.
-        const QPoint ring(3 + 224 + 40, 3 + 24 + 160 + 1);
+        // The button lies at 3840, 2400 twips (256, 160 pixels), 80 pixels wide, in the frame.
+        const QPoint ring(3 + 256 + 40, 3 + 24 + MenuBar + 160 + 1);
         const struct {
             const char* file;
             QColor colour;

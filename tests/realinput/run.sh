@@ -46,8 +46,15 @@ window="$(x search --sync --name '^Entrada Real$' | head -n1)"
 [ -n "$window" ] || fail "the form never appeared"
 x windowactivate --sync "$window" 2>/dev/null || x windowfocus --sync "$window"
 
+# The form's client area sits below kvform's menu bar: the window is taller than the form by
+# the bar's height.
+formh=$(($(grep -o '"height": *[0-9]*' "$here/form.kvform" | head -n1 | grep -o '[0-9]*$') / 15))
+winh=$(x getwindowgeometry "$window" | awk '/Geometry/ { split($2, a, "x"); print a[2] }')
+menu=$((winh - formh))
+((menu >= 0 && menu < 60)) || fail "unexpected window height $winh for a form $formh high"
+
 # Fields in pixels (15 twips each): left 10, tops 10, 50, 90, 130, 170; 200 wide, 21 high.
-at() { x mousemove --window "$window" "$1" "$2" click 1; sleep 0.2; }
+at() { x mousemove --window "$window" "$1" $(($2 + menu)) click 1; sleep 0.2; }
 field() { at 60 $(( $1 + 10 )); x key ctrl+a; }
 type_() { x type --delay 40 "$1"; }
 enter() { x key Return; sleep 0.3; }
@@ -92,7 +99,7 @@ enter
 
 # The date road by mouse: a double-click on "..." picks nothing; a click opens, a double-click
 # on a day cell picks it. The field's button sits at its right end (pixels 183..202).
-x mousemove --window "$window" 200 140 click --repeat 2 --delay 60 1
+x mousemove --window "$window" 200 $((140 + menu)) click --repeat 2 --delay 60 1
 cal="$(x search --sync --onlyvisible --name '^Caled' | head -n1)"
 [ -n "$cal" ] || fail "the button did not open the calendar"
 sleep 0.5
@@ -112,7 +119,7 @@ if command -v xsel >/dev/null; then
     sleep 0.3
     field 50
     x key BackSpace
-    x mousemove --window "$window" 60 60 click 2
+    x mousemove --window "$window" 60 $((60 + menu)) click 2
     sleep 0.3
     enter
     money="9,00"
@@ -128,6 +135,13 @@ waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" != $window ]" || fail "F1 did
 x key f
 sleep 0.3
 [ "$(active)" != "$window" ] || fail "F alone closed About"
+x key alt+f
+waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $window ]" || fail "Alt+F did not close About"
+# And through the menu: "Ajuda", then its first item, "Sobre o Kv_CTRL...".
+x mousemove --window "$window" 20 $((menu / 2)) click 1
+sleep 0.4
+x key Down Return
+waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" != $window ]" || fail "the menu did not open About"
 x key alt+f
 waitfor 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $window ]" || fail "Alt+F did not close About"
 

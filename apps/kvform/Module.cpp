@@ -24,7 +24,11 @@ QStringList moduleCandidates()
 {
     const QString name = QStringLiteral("libKv_CTRL.so");
     const QDir here(QCoreApplication::applicationDirPath());
-    QStringList candidates{here.filePath(name), here.filePath(QStringLiteral("../lib/") + name),
+    QStringList candidates{here.filePath(name),
+#ifdef KVFORM_LIBRARY_DIR
+                           here.filePath(QStringLiteral(KVFORM_LIBRARY_DIR "/") + name),
+#endif
+                           here.filePath(QStringLiteral("../lib/") + name),
                            here.filePath(QStringLiteral("../../library/") + name)};
 #ifdef KVFORM_MODULE_PATH
     candidates << QStringLiteral(KVFORM_MODULE_PATH);

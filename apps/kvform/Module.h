@@ -11,8 +11,9 @@ struct LibraryDescription;
 
 namespace kvform {
 
-// The places the module is looked for, in order: next to the executable (an installed kvform),
-// the build tree's library folder beside it, and the path the build baked in.
+// The places the module is looked for, in order: next to the executable, the installed library
+// folder relative to it (an installed kvform), the build tree's library folder beside it, and the
+// path the build baked in.
 QStringList moduleCandidates();
 
 // Loads the first module found and keeps it loaded for the life of the process. False with a

@@ -8,6 +8,7 @@
 #include "Module.h"
 #include "Script.h"
 #include "Snapshot.h"
+#include "UiForm.h"
 
 #include "host/automation/IdlPrinter.h"
 #include "host/automation/Registry.h"
@@ -121,9 +122,10 @@ Outcome parseCommandLine(Options& o)
                        "Cliente\". Exit codes: 0 done, 1 script failed, 2 bad command line, "
                        "3 bad form file or control, 4 control module missing."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("The form file (JSON, \"kvform 1\")."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("The form file (JSON, \"kvform 1\"), or a Qt Designer form (.ui)."),
+        QStringLiteral("[FILE]"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral(
@@ -230,10 +232,21 @@ Outcome loadForm(const QString& formFile, RunnerForm& form)
     const QByteArray formBytes = readAll(formFile, &error);
     if (!error.isEmpty()) return failWith(FormError, error);
     host::FormDescription description;
+    // A Qt Designer form: its controls are built as a form file's, then given their designed
+    // properties.
+    std::optional<kvform::UiForm> ui;
     try {
-        description = host::FormFile::parse(formBytes, formFile);
+        if (kvform::isUiFile(formFile)) {
+            ui = kvform::parseUi(formBytes, formFile);
+            description = ui->description;
+        } else {
+            description = host::FormFile::parse(formBytes, formFile);
+        }
     } catch (const host::FormFileError& e) {
-        return failWith(FormError, kvform::withLine(e.message(), formFile, formBytes));
+        // A .ui's messages carry their line already.
+        return failWith(FormError, ui || kvform::isUiFile(formFile)
+                                       ? e.message()
+                                       : kvform::withLine(e.message(), formFile, formBytes));
     }
     try {
         form.build(description);
@@ -245,6 +258,13 @@ Outcome loadForm(const QString& formFile, RunnerForm& form)
     }
     if (!form.widget())
         return failWith(FormError, QStringLiteral("%1: the form did not load").arg(formFile));
+    if (ui) {
+        try {
+            kvform::applyUiSettings(*ui, form, formFile);
+        } catch (const host::FormFileError& e) {
+            return failWith(FormError, e.message());
+        }
+    }
     return {};
 }
 

@@ -521,6 +521,73 @@ private Q_SLOTS:
         QVERIFY(text.contains(QLatin1String("txtCampo")));
         QVERIFY(text.contains(QLatin1String("Calendario")));
     }
+
+    // The Designer form with all seven controls, run as a form file: the designed properties
+    // hold, the field works as on any form, events print, the screenshot has the designed size.
+    void designerForm()
+    {
+        const QString ui = QStringLiteral(KV_SOURCE_DIR "/tests/designer/allcontrols.ui");
+        QFile::remove(file(QStringLiteral("ui.png")));
+        const Run r = run({ui, QStringLiteral("--events")}, "expect txtValor.Text \"0.00\"\n"
+                                                            "expect cmdSalvar.State \"1\"\n"
+                                                            "expect chkAtivo.Value \"2\"\n"
+                                                            "print optJuridica.Value\n"
+                                                            "print pgbCadastro.Value\n"
+                                                            "print vtTitulo.zDirecao\n"
+                                                            "print cmdImprimir.Enabled\n"
+                                                            "focus txtValor\n"
+                                                            "type \"1234.5\"\n"
+                                                            "keys {ENTER}\n"
+                                                            "expect txtValor.Text \"1.234,50\"\n"
+                                                            "click cmdImprimir\n"
+                                                            "click chkAtivo\n"
+                                                            "screenshot ui.png\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        for (const char* line : {"optJuridica.Value = \"True\"", "pgbCadastro.Value = \"40\"",
+                                 "vtTitulo.zDirecao = \"1\"", "cmdImprimir.Enabled = \"False\"",
+                                 "txtValor.Change", "chkAtivo.Click"})
+            QVERIFY2(r.out.contains(QLatin1String(line)), line);
+        // The picture button is disabled: the click reaches nothing.
+        QCOMPARE(eventsOf(r, QStringLiteral("cmdImprimir")).filter(QStringLiteral("Click")),
+                 QStringList());
+        const QImage image(file(QStringLiteral("ui.png")));
+        QCOMPARE(image.size(), QSize(420 + 6, 260 + MenuBar + 24 + 6));
+    }
+
+    void designerFormRefused_data()
+    {
+        QTest::addColumn<QByteArray>("widget");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a Qt widget") << QByteArray("<widget class=\"QLabel\" name=\"lbl\"/>")
+                                     << "bad.ui:4: widget \"lbl\": class QLabel is not a Kv_CTRL "
+                                        "control";
+        QTest::newRow("an unknown key")
+            << QByteArray("<widget class=\"Kv_CTRL::txtCampo\" name=\"txtA\">\n"
+                          "<property name=\"geometry\"><rect><x>0</x><y>0</y><width>90</width>"
+                          "<height>20</height></rect></property>\n"
+                          "<property name=\"TypeInput\"><enum>Kv_CTRL::Dinheiro</enum>"
+                          "</property></widget>")
+            << "bad.ui:6: control \"txtA\": property \"TypeInput\": \"Dinheiro\" is not one of "
+               "its values";
+        QTest::newRow("a layout") << QByteArray("<layout class=\"QVBoxLayout\" name=\"l\"/>")
+                                  << "bad.ui:4: layouts are not supported: place the controls "
+                                     "freely";
+    }
+    void designerFormRefused()
+    {
+        QFETCH(QByteArray, widget);
+        QFETCH(QString, message);
+        write(QStringLiteral("bad.ui"), "<?xml version=\"1.0\"?>\n<ui version=\"4.0\">\n"
+                                        "<widget class=\"QWidget\" name=\"frm\">\n" +
+                                            widget + "\n</widget>\n</ui>\n");
+        QFile::remove(file(QStringLiteral("bad.png")));
+        const Run r = run(
+            {QStringLiteral("bad.ui"), QStringLiteral("--screenshot"), QStringLiteral("bad.png")});
+        QCOMPARE(r.exitCode, 3);
+        QCOMPARE(r.err, QStringLiteral("kvform: ") + message);
+        QVERIFY(!QFile::exists(file(QStringLiteral("bad.png"))));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKvform)

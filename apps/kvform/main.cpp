@@ -283,14 +283,15 @@ std::unique_ptr<kvform::EventPrinter> watchEvents(RunnerForm& form)
     return events;
 }
 
-// Ctrl+S writes the form back to its file (the demo has none: to --save's file).
+// Ctrl+S writes the form back to its file; the demo has none and a Designer form is no form
+// file: they go to --save's file.
 void installSaveShortcut(RunnerForm& form, const QString& target)
 {
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), form.widget());
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, &form, [&form, target] {
         if (target.isEmpty()) {
-            failWith(Success, QStringLiteral("the demo form has no file: start kvform with "
+            failWith(Success, QStringLiteral("this form has no form file: start kvform with "
                                              "--save FILE to save it"));
             return;
         }
@@ -387,7 +388,8 @@ int main(int argc, char* argv[])
     if (options.positional.isEmpty()) kvform::attachDemoLogic(form);
     std::unique_ptr<kvform::EventPrinter> events;
     if (options.events) events = watchEvents(form);
-    installSaveShortcut(form, options.positional.isEmpty() ? options.save : formFile);
+    installSaveShortcut(
+        form, options.positional.isEmpty() || kvform::isUiFile(formFile) ? options.save : formFile);
     installHelpMenu(form);
 
     form.show();

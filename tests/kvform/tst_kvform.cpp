@@ -555,6 +555,26 @@ private Q_SLOTS:
         QCOMPARE(image.size(), QSize(420 + 6, 260 + MenuBar + 24 + 6));
     }
 
+    // --save keeps the designed values of a Designer form in a form file, at the designed
+    // places.
+    void designerFormSaved()
+    {
+        const Run r = run({QStringLiteral(KV_SOURCE_DIR "/tests/designer/allcontrols.ui"),
+                           QStringLiteral("--save"), QStringLiteral("copy.kvform"),
+                           QStringLiteral("--screenshot"), QStringLiteral("copy.png")});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        const host::FormDescription d = host::FormFile::read(file(QStringLiteral("copy.kvform")));
+        QCOMPARE(d.name, QStringLiteral("frmDesenhado"));
+        QCOMPARE(d.controls.size(), 7);
+        QCOMPARE(d.controls[1].name, QStringLiteral("txtValor"));
+        QCOMPARE(d.controls[1].left, 40.f * 15);
+        QCOMPARE(d.controls[1].properties.ReadProperty(QStringLiteral("TypeInput")).toString(),
+                 QStringLiteral("1"));
+        QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Value")).toString(),
+                 QStringLiteral("2"));
+    }
+
     void designerFormRefused_data()
     {
         QTest::addColumn<QByteArray>("widget");

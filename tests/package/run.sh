@@ -41,4 +41,10 @@ for lib in libKvHost.so libKv_CTRL.so; do
         { grep "calling init:.*libKv" "$work/loader.txt"; echo "FAIL: $lib not from $prefix"; exit 1; }
 done
 grep -q "txtCampo" "$work/typelib.txt" || { echo "FAIL: no type library printed"; exit 1; }
+# The installed Designer plugin, where built, reaches the installed libraries by its run path.
+plugin="$(find "$prefix" -name libKvCtrlDesigner.so)"
+if [ -n "$plugin" ]; then
+    ldd "$plugin" | grep -q "libKv_CTRL.so => $prefix/" ||
+        { ldd "$plugin"; echo "FAIL: the installed plugin does not find the installed library"; exit 1; }
+fi
 echo "package: installed, found, built and run against $prefix"

@@ -73,8 +73,10 @@ public:
     void put_AccessKeys(const QString& keys);
 
     // What accessibility tools are told about the control: a plain client area unless the
-    // control says it is a check box or an option button.
+    // control says what it acts as.
     virtual AccessibleDescription accessibleDescription() const { return {}; }
+    // The action a tool asks of a button or a check box: what a click on the surface does.
+    virtual void accessibleAction() { UserControl_Click(); }
 
     TwipsGeometry& geometryTwips() { return m_geometry; }
     const TwipsGeometry& geometryTwips() const { return m_geometry; }

@@ -6,6 +6,7 @@
 #include "host/services/Shared.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdFont.h"
+#include "host/widgets/Accessible.h"
 #include "library/core/Kv_Module.h"
 #include "library/core/Library.h"
 
@@ -246,6 +247,26 @@ void Calendario::createControls()
         cell->Move(CellLeft + CellStep * float(column), GridTop + RowStep * float(row), CellWidth,
                    CellHeight);
     }
+    describeForAccessibility();
+}
+
+void Calendario::describeForAccessibility()
+{
+    // The lists are labelled by the captions above them (a list's own name is its current
+    // item); the grid reads as a table of days under the weekday headers, in their columns
+    // (not in their array order).
+    ui.Label1->setBuddy(ui.cmbMes);
+    ui.Label2->setBuddy(ui.cmbAno);
+    host::AccessibleGrid grid;
+    grid.name = QStringLiteral("Dias do m\u00eas");
+    grid.columns = 7;
+    grid.headers.resize(7);
+    for (short index = 0; index < short(cabecalhos().size()); ++index)
+        grid.headers[cabecalhos()[size_t(index)].column] = ui.lblNomeDia->item(index);
+    for (short index = PrimeiraCelula; index <= UltimaCelula; ++index)
+        grid.cells << ui.lblDia->item(index);
+    grid.selected = [this] { return diaSelecionado() > 0 ? cDiaSel - PrimeiraCelula : -1; };
+    host::describeGrid(widget(), std::move(grid));
 }
 
 host::Label* Calendario::celula(short index) const
@@ -342,6 +363,7 @@ void Calendario::Atualiza()
             }
         });
     }
+    host::notifyGridChange(widget());
 }
 
 void Calendario::SelecionaDia(short index)
@@ -369,6 +391,7 @@ void Calendario::SelecionaDia(short index)
         }
         cDiaSel = index;
     }
+    host::notifyGridChange(widget());
 }
 
 // ---------------------------------------------------------------- events

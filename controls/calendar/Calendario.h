@@ -84,6 +84,7 @@ protected:
 
 private:
     void createControls();
+    void describeForAccessibility();
     void wireEvents();
     void loadSteps();
     // Stores the date of cell `index` in DataEscolhida and closes; a cell that shows no day of

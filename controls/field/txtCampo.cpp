@@ -240,12 +240,14 @@ void txtCampo::put_Required(bool value)
 {
     m_Required = value;
     PropertyChanged(QStringLiteral("Required"));
+    host::notifyAccessibleChange(this);
 }
 
 void txtCampo::put_RequiredCaption(const QString& value)
 {
     m_RequiredCaption = value;
     PropertyChanged(QStringLiteral("RequiredCaption"));
+    host::notifyAccessibleChange(this);
 }
 
 void txtCampo::put_UpperCase(bool value)
@@ -369,6 +371,20 @@ void txtCampo::UserControl_Show()
     // A negative length can only come from a bag; it means no limit, and is saved as it came.
     ui.TextCampo->put_MaxLength(std::max<qint32>(0, m_MaxLength));
     ArrangeLayout();
+    // The form is laid out by now: the label beside the field can name it.
+    host::notifyAccessibleChange(this);
+}
+
+host::AccessibleDescription txtCampo::accessibleDescription() const
+{
+    // Named by what a sighted user reads beside the field, else by the name its message uses.
+    host::AccessibleDescription d;
+    d.role = host::AccessibleRole::EditableText;
+    d.editor = ui.TextCampo;
+    d.name = host::captionBeside(this);
+    if (d.name.isEmpty()) d.name = m_RequiredCaption;
+    d.required = m_Required;
+    return d;
 }
 
 void txtCampo::ArrangeLayout()
@@ -454,6 +470,7 @@ void txtCampo::TextCampo_Change()
 
 void txtCampo::TextCampo_GotFocus()
 {
+    host::notifyAccessibleChange(this); // a caption changed since Show names the field now
     ui.TextCampo->put_BackColor(FocusColor);
     ui.TextCampo->put_SelStart(0);
     ui.TextCampo->put_SelLength(200);

@@ -87,6 +87,9 @@ public:
     // Opens the library's About dialog modally.
     Q_INVOKABLE void ShowAbout();
 
+    // Read out through its text box: the caption beside it, and whether it is required.
+    host::AccessibleDescription accessibleDescription() const override;
+
 Q_SIGNALS:
     void Change();
     void DblClick(); // declared for hosts; the field never raises it

@@ -7,6 +7,7 @@
 #include "host/value/Twips.h"
 #include "host/widgets/PictureBox.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Kv_CTRL {
@@ -82,6 +83,7 @@ void ProgressBar::put_Value(float value)
 {
     m_value = finite(value);
     changed("Value");
+    host::notifyAccessibleChange(this, host::AccessibleValueChanged);
 }
 
 void ProgressBar::put_Min(float value)
@@ -89,6 +91,7 @@ void ProgressBar::put_Min(float value)
     if (finite(value) > m_maximum) host::raiseError(host::Err::InvalidPropertyValue);
     m_minimum = value;
     changed("Min");
+    host::notifyAccessibleChange(this, host::AccessibleValueChanged);
 }
 
 void ProgressBar::put_Max(float value)
@@ -96,6 +99,19 @@ void ProgressBar::put_Max(float value)
     if (m_minimum > finite(value)) host::raiseError(host::Err::InvalidPropertyValue);
     m_maximum = value;
     changed("Max");
+    host::notifyAccessibleChange(this, host::AccessibleValueChanged);
+}
+
+host::AccessibleDescription ProgressBar::accessibleDescription() const
+{
+    // The value the bar shows: held within the bounds, as the gauge draws it.
+    host::AccessibleDescription d;
+    d.role = host::AccessibleRole::ProgressBar;
+    d.name = m_caption;
+    d.minimum = m_minimum;
+    d.maximum = m_maximum;
+    d.value = std::clamp<double>(m_value, m_minimum, m_maximum);
+    return d;
 }
 
 MyBorderStyle ProgressBar::get_BorderStyle() const
@@ -113,6 +129,7 @@ void ProgressBar::put_Caption(const host::Variant& value)
 {
     m_caption = value.toString();
     changed("Caption");
+    host::notifyAccessibleChange(this, host::AccessibleNameChanged);
 }
 
 void ProgressBar::put_ViewPercent(bool value)

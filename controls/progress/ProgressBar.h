@@ -63,6 +63,9 @@ public:
     Q_INVOKABLE void Refresh();
     Q_INVOKABLE void ShowAbout();
 
+    // A progress bar named by its caption, with the value it shows between Min and Max.
+    host::AccessibleDescription accessibleDescription() const override;
+
 protected:
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(host::PropertyBag& PropBag) override;

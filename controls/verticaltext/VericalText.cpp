@@ -69,10 +69,19 @@ void VericalText::put_zDirecao(zOpOrient value)
     redrawAfterSet();
 }
 
+host::AccessibleDescription VericalText::accessibleDescription() const
+{
+    host::AccessibleDescription d;
+    d.role = host::AccessibleRole::StaticText;
+    d.name = m_zTexto.trimmed();
+    return d;
+}
+
 void VericalText::put_zTexto(const QString& value)
 {
     m_zTexto = value;
     PropertyChanged(QStringLiteral("zTexto"));
+    host::notifyAccessibleChange(this, host::AccessibleNameChanged);
     redrawAfterSet();
 }
 

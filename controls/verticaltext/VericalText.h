@@ -48,6 +48,9 @@ public:
 
     Q_INVOKABLE void ShowAbout();
 
+    // Static text that reads as its text.
+    host::AccessibleDescription accessibleDescription() const override;
+
 protected:
     void UserControl_InitProperties() override;
     void UserControl_ReadProperties(host::PropertyBag& PropBag) override;

@@ -96,6 +96,14 @@ void xpcmdbutton::put_State(State_b value)
     DrawRest();
 }
 
+host::AccessibleDescription xpcmdbutton::accessibleDescription() const
+{
+    host::AccessibleDescription d;
+    d.role = host::AccessibleRole::PushButton;
+    d.name = get_Caption();
+    return d;
+}
+
 QString xpcmdbutton::get_Caption() const
 {
     return ui.lbl->get_Caption();
@@ -106,6 +114,7 @@ void xpcmdbutton::put_Caption(const QString& value)
     put_AccessKeys(accessKeysOf(value));
     ui.lbl->put_Caption(value); // Change places the label
     PropertyChanged(QStringLiteral("Caption"));
+    host::notifyAccessibleChange(this, host::AccessibleNameChanged);
 }
 
 void xpcmdbutton::putref_Font(host::FontRef font)

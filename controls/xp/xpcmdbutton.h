@@ -56,6 +56,8 @@ public:
 
     // The cell drawn last (for hosts and tests reading the look without pixels).
     short shownCell() const { return m_shownCell; }
+    // A push button named by its caption; pressing it is a click.
+    host::AccessibleDescription accessibleDescription() const override;
 
 Q_SIGNALS:
     void Click();

@@ -304,14 +304,24 @@ QSize Canvas::contentsSize() const
     return m_owner->contentsRect().size().expandedTo(QSize(0, 0));
 }
 
+QSize Canvas::drawingSize() const
+{
+    if (m_image.isNull()) return {};
+    return (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
+}
+
 QImage& Canvas::surface() const
 {
     // A hidden widget gets no resize event, so the image follows the owner's size whenever it is
     // used. It never shrinks: a control made smaller and larger again keeps what it drew.
-    const QSize want = contentsSize().expandedTo(m_image.size()).expandedTo(QSize(1, 1));
-    if (m_image.size() != want) {
+    // On a high-density screen it holds device pixels, so that text and lines are drawn at the
+    // screen's resolution, not enlarged afterwards; its coordinates stay those of the owner.
+    const qreal ratio = m_owner->devicePixelRatio();
+    const QSize want = contentsSize().expandedTo(drawingSize()).expandedTo(QSize(1, 1));
+    if (drawingSize() != want || m_image.devicePixelRatio() != ratio) {
         settle();
-        QImage grown(want, QImage::Format_RGB32);
+        QImage grown((QSizeF(want) * ratio).toSize(), QImage::Format_RGB32);
+        grown.setDevicePixelRatio(ratio);
         refreshDpi();
         const double dpmX = m_dpiX / 0.0254;
         const double dpmY = m_dpiY / 0.0254;
@@ -383,7 +393,8 @@ void Canvas::paintOwner(QPaintEvent* event, const std::function<void()>& onPaint
     }
     const QImage& img = image();
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(contents.topLeft(), img, QRect(QPoint(0, 0), contents.size()));
+    p.drawImage(contents.topLeft(), img,
+                QRectF(QPointF(0, 0), QSizeF(contents.size()) * img.devicePixelRatio()));
 }
 
 void Canvas::Refresh()
@@ -493,8 +504,10 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<OleColor
     const QRect r = QRect(p1, p2).normalized();
     // A filled box wholly outside the drawing changes nothing in any draw mode: drawings that lay
     // bands over the whole screen leave most of them below a small control.
-    if (shape == LineShape::FilledBox && !r.intersects(QRect(QPoint(0, 0), surface().size())))
-        return;
+    if (shape == LineShape::FilledBox) {
+        surface(); // grown to the owner first
+        if (!r.intersects(QRect(QPoint(0, 0), drawingSize()))) return;
+    }
 
     QPainter& p = painter();
     applyDrawMode(p);
@@ -548,8 +561,10 @@ qint32 Canvas::Point(float x, float y) const
     const QImage& img = image();
     const QSize contents = contentsSize();
     if (px < 0 || py < 0 || px >= contents.width() || py >= contents.height()) return -1;
-    if (px >= img.width() || py >= img.height()) return -1;
-    return qint32(fromQColor(QColor(img.pixel(px, py))));
+    const QSize drawn = drawingSize();
+    if (px >= drawn.width() || py >= drawn.height()) return -1;
+    const qreal ratio = img.devicePixelRatio();
+    return qint32(fromQColor(QColor(img.pixel(int(px * ratio), int(py * ratio)))));
 }
 
 void Canvas::PaintPicture(const PictureRef& picture, float x, float y, std::optional<float> width,
@@ -561,19 +576,23 @@ void Canvas::PaintPicture(const PictureRef& picture, float x, float y, std::opti
     const QImage& img = picture->image();
     if (img.isNull()) raiseError(Err::InvalidPicture);
     const double ux = std::fabs(unitsPerPixelX()), uy = std::fabs(unitsPerPixelY());
+    // A picture made for a high-density screen holds more pixels than it measures.
+    const qreal ratio = img.devicePixelRatio();
+    const int iw = int(img.width() / ratio), ih = int(img.height() / ratio);
 
     const int dx = pixelsXFromScale(x), dy = pixelsYFromScale(y);
-    const int dw = width ? pixelsXFromScale(double(x) + *width) - dx : img.width();
-    const int dh = height ? pixelsYFromScale(double(y) + *height) - dy : img.height();
+    const int dw = width ? pixelsXFromScale(double(x) + *width) - dx : iw;
+    const int dh = height ? pixelsYFromScale(double(y) + *height) - dy : ih;
     const int sx = srcX ? toPixels(*srcX, ux) : 0;
     const int sy = srcY ? toPixels(*srcY, uy) : 0;
-    const int sw = srcWidth ? toPixels(*srcWidth, ux) : img.width() - sx;
-    const int sh = srcHeight ? toPixels(*srcHeight, uy) : img.height() - sy;
+    const int sw = srcWidth ? toPixels(*srcWidth, ux) : iw - sx;
+    const int sh = srcHeight ? toPixels(*srcHeight, uy) : ih - sy;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
 
     QPainter& p = painter();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.drawImage(QRectF(dx, dy, dw, dh), img, QRectF(sx, sy, sw, sh));
+    p.drawImage(QRectF(dx, dy, dw, dh), img,
+                QRectF(sx * ratio, sy * ratio, sw * ratio, sh * ratio));
     changed();
 }
 

@@ -161,7 +161,8 @@ public:
     // Whether some canvas has this platform font selected into its hDC.
     static bool isFontSelectedAnywhere(qint32 fontHandle);
 
-    // The drawing in pixels (grown to the owner's current contents size first).
+    // The drawing in device pixels: the owner's pixels times its screen's device pixel ratio
+    // (grown to the owner's current contents size first).
     const QImage& image() const;
     QWidget* owner() const { return m_owner; }
 
@@ -175,6 +176,7 @@ private:
     double standardUnitsPerPixel(short mode, bool vertical) const;
     QSize contentsSize() const;
     QImage& surface() const;   // the backing image, grown as needed
+    QSize drawingSize() const; // its size in the owner's pixels
     QPainter& painter() const; // the open painter on it
     void settle() const;       // closes the painter
     void changed() const;      // asks the owner to repaint

@@ -26,8 +26,14 @@ QImage snapshot(QWidget* window)
 {
     QCoreApplication::processEvents(); // pending layout and paint first
     const QPixmap client = window->grab();
-    const QSize size(client.width() + 2 * Border, client.height() + TitleHeight + 2 * Border);
-    QImage image(size, QImage::Format_RGB32);
+    // On a high-density screen the picture keeps the screen's pixels: the frame is laid out in
+    // the window's own units around them.
+    const qreal ratio = client.devicePixelRatio();
+    const QSize clientSize = client.deviceIndependentSize().toSize();
+    const QSize size(clientSize.width() + 2 * Border,
+                     clientSize.height() + TitleHeight + 2 * Border);
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     const QColor caption = systemColor(host::SystemColor::ActiveTitleBar);
     const QColor inactive = systemColor(host::SystemColor::GradientActiveCaption);
     image.fill(caption);

@@ -44,6 +44,39 @@ def walk(node, depth, out):
     return out
 
 
+def check_calendar(app, nodes):
+    """Opens the calendar from the date field's button and reads its days as a table."""
+    buttons = [n for n, _ in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "..."
+               and n.getState().contains(pyatspi.STATE_SHOWING)]
+    if not buttons:
+        return ["no calendar button showing"]
+    buttons[0].queryAction().doAction(0)
+    end = time.time() + 10
+    tables = []
+    while not tables and time.time() < end:
+        time.sleep(0.2)
+        tables = [n for n, _ in walk(app, 0, []) if n.getRole() == pyatspi.ROLE_TABLE]
+    if not tables:
+        return ["the calendar's days are not read as a table"]
+    table = tables[0].queryTable()
+    cells = [table.getAccessibleAt(r, c) for r in range(table.nRows)
+             for c in range(table.nColumns)]
+    days = [cell.name for cell in cells]
+    selected = [cell.name for cell in cells if cell.getState().contains(pyatspi.STATE_SELECTED)]
+    print("calendar %r: %d x %d, columns %s, days %s, selected %s" % (
+        tables[0].name, table.nRows, table.nColumns,
+        [table.getColumnDescription(c) for c in range(table.nColumns)],
+        " ".join(d or "." for d in days), selected))
+    failures = []
+    if (table.nRows, table.nColumns) != (6, 7):
+        failures.append("the calendar is %d x %d" % (table.nRows, table.nColumns))
+    if table.getColumnDescription(0) != "Dom":
+        failures.append("the first column is %r" % table.getColumnDescription(0))
+    if "1" not in days or "28" not in days:
+        failures.append("the month's days are missing: %s" % days)
+    return failures
+
+
 def main():
     app = find_app("kvform", 20)
     if app is None:
@@ -82,6 +115,7 @@ def main():
             failures.append("Salvar has no Press action: %s" % names)
         else:
             action.doAction(names.index("Press"))
+    failures += check_calendar(app, nodes)
     for f in failures:
         print("FAIL: " + f)
     return 1 if failures else 0

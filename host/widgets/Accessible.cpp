@@ -1,6 +1,7 @@
 #include "host/widgets/Accessible.h"
 
 #include "host/services/Guard.h"
+#include "host/widgets/Frame.h"
 #include "host/widgets/Label.h"
 #include "host/widgets/UserControl.h"
 
@@ -390,6 +391,19 @@ private:
     }
 };
 
+// A frame: the group of the controls on it (option buttons read as one group), named by its
+// caption.
+class FrameGroup : public QAccessibleWidget {
+public:
+    explicit FrameGroup(Frame* frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return captionWithoutAccessKeys(static_cast<const Frame*>(widget())->get_Caption());
+        return QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface* describedControlFactory(const QString& /*key*/, QObject* object)
 {
     if (grids().contains(object)) {
@@ -398,6 +412,7 @@ QAccessibleInterface* describedControlFactory(const QString& /*key*/, QObject* o
     }
     if (gridOfNode(object)) return new GridTable(object);
     if (gridOfCell(object)) return new GridCell(static_cast<QWidget*>(object));
+    if (auto* frame = qobject_cast<Frame*>(object)) return new FrameGroup(frame);
     auto* control = qobject_cast<UserControl*>(object);
     if (!control) return nullptr;
     const AccessibleRole role = control->accessibleDescription().role;

@@ -51,7 +51,7 @@ QString accessKeyOf(const QString& caption);
 QString captionBeside(const QWidget* control);
 
 // Installs, once per process, the accessibility factory that asks every UserControl for its
-// description (UserControl does it when the first control is made).
+// description and names frames and grids (the first control, frame or grid made does it).
 void installAccessibleFactory();
 
 // What changed in a control's description, to be announced to listening tools.

@@ -1,6 +1,7 @@
 #include "host/widgets/Frame.h"
 
 #include "host/value/RuntimeError.h"
+#include "host/widgets/Accessible.h"
 
 #include <QPainter>
 
@@ -17,6 +18,7 @@ Frame::Frame(QWidget* parent, const QString& name) : MouseRelay<QWidget>(parent)
 {
     setMouseTracking(true);
     initIntrinsicWidget(this, name);
+    installAccessibleFactory(); // a form may hold frames before any control
 }
 
 Frame::~Frame() = default;
@@ -25,6 +27,7 @@ void Frame::put_Caption(const QString& caption)
 {
     m_caption = caption;
     update();
+    notifyAccessibleChange(this, AccessibleNameChanged);
 }
 
 void Frame::put_BorderStyle(short style)

@@ -18,6 +18,7 @@ EXPECTED = [
     (pyatspi.ROLE_RADIO_BUTTON, "Pessoa jurídica", [], [pyatspi.STATE_CHECKED]),
     (pyatspi.ROLE_PROGRESS_BAR, "Cadastro", [], []),
     (pyatspi.ROLE_LABEL, "Cadastro de Cliente", [], []),
+    (pyatspi.ROLE_PANEL, "Tipo", [], []),
 ]
 
 

@@ -12,6 +12,7 @@
 #include "controls/xp/xpoptionbutton.h"
 #include "host/forms/Form.h"
 #include "host/services/Services.h"
+#include "host/widgets/Frame.h"
 #include "host/widgets/Label.h"
 #include "host/widgets/LateBinding.h"
 
@@ -356,6 +357,21 @@ private Q_SLOTS:
         QVERIFY2(!matching.isEmpty(), qPrintable(change));
         if (event == QAccessible::StateChanged) QVERIFY(matching.last().changed.checked);
         if (value.isValid()) QCOMPARE(matching.last().value.toDouble(), value.toDouble());
+    }
+
+    // A frame groups the option buttons on it under its caption.
+    void frameGroup()
+    {
+        m_form.load();
+        auto* frame = new host::Frame(m_form.widget(), QStringLiteral("fraTipo"));
+        frame->put_Caption(QStringLiteral("&Tipo"));
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(frame);
+        QCOMPARE(a->role(), QAccessible::Grouping);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Tipo"));
+        heard.clear();
+        frame->put_Caption(QStringLiteral("Pessoa"));
+        QCOMPARE(heard.value(0).type, QAccessible::NameChanged);
+        QCOMPARE(heard.value(0).object, frame);
     }
 
     // The month as a table under its weekday headers, the selected day, and its two lists.

@@ -481,8 +481,10 @@ QString captionBeside(const QWidget* control)
         const QRect l = label->geometry();
         const bool sameLine = l.top() < c.bottom() && l.bottom() > c.top();
         const bool left = sameLine && l.center().x() < c.left();
-        const bool above =
-            l.bottom() <= c.top() + 2 && l.left() < c.right() && l.right() > c.left() - 8;
+        // Above: overlapping the field's columns, no further up than one field height (a
+        // heading above a column of fields names none of them).
+        const bool above = l.bottom() <= c.top() + 2 && c.top() - l.bottom() <= c.height() &&
+                           l.left() < c.right() && l.right() > c.left() - 8;
         // At the left first: a label above is only taken when none stands on the line.
         int distance = std::numeric_limits<int>::max();
         if (left)

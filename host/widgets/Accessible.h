@@ -47,7 +47,8 @@ QString captionWithoutAccessKeys(const QString& caption);
 QString accessKeyOf(const QString& caption);
 
 // The caption of the label that names `control` on its form: the nearest host Label at its left
-// on the same line (a form's usual layout), else the nearest just above it; empty without one.
+// on the same line (a form's usual layout), else one just above it (at most a field's height
+// away); empty without one.
 QString captionBeside(const QWidget* control);
 
 // Installs, once per process, the accessibility factory that asks every UserControl for its

@@ -201,6 +201,14 @@ private Q_SLOTS:
                                                         << ""
                                                         << ""
                                                         << "";
+        QTest::newRow("a heading far above names nothing") << "txtCampo"
+                                                           << "RequiredCaption=Valor"
+                                                           << "far above"
+                                                           << "Valor"
+                                                           << ""
+                                                           << ""
+                                                           << ""
+                                                           << "";
         QTest::newRow("a label at its right names nothing") << "txtCampo"
                                                             << "RequiredCaption=Valor"
                                                             << "right"
@@ -225,7 +233,7 @@ private Q_SLOTS:
             auto* l = new host::Label(m_form.widget(), QStringLiteral("lblNome"));
             l->put_Caption(QStringLiteral("&Nome"));
             const float left = label == "left" ? 120 : label == "right" ? 4400 : 1200;
-            l->Move(left, label == "above" ? 300 : 630, 900, 255);
+            l->Move(left, label == "above" ? 300 : label == "far above" ? 0 : 630, 900, 255);
             l->show();
         }
         host::UserControl* c = place(kind, settings);

@@ -1,5 +1,4 @@
 #!/usr/bin/env bash
-# Debian's own Python: the client library is a Debian package.
 # The demo form read by a real accessibility client: kvform under Xvfb on a private session bus
 # with the desktop accessibility bus, read and driven by atspi.py. The press of "Salvar" must
 # reach the form as cmdSalvar.Click. Exit 77 (skipped) when the tools are missing.
@@ -16,21 +15,9 @@ if [ "${1:-}" != "--inside" ]; then
 fi
 kvform="$2"
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+. "$here/../xsession.sh"
+start_xvfb
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 
 # The accessibility bus, started now rather than on the first request, so that kvform finds it.
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
@@ -40,6 +27,7 @@ sleep 0.5
 "$kvform" --events >"$work/events.log" 2>&1 &
 pids+=($!)
 
+# Debian's own Python: the client library is a Debian package.
 /usr/bin/python3 "$here/atspi.py"
 status=$?
 # The press arrives through the form's event loop.

@@ -46,8 +46,8 @@ expect plugin "usr/$plugin_dir/libKvCtrlDesigner\\.so"
 ! grep -E '\.so' "$work/dev.txt" || fail "libraries in the development package"
 dupes="$(sort "$work/runtime.txt" "$work/dev.txt" "$work/plugin.txt" | uniq -d)"
 [ -z "$dupes" ] || fail "in two packages: $dupes"
-dpkg-deb -f "$dev" Depends | grep -q '^kvctrl (= ' || fail "kvctrl-dev does not depend on kvctrl"
-dpkg-deb -f "$plugin" Depends | grep -q 'kvctrl (= ' || fail "the plugin does not depend on kvctrl"
+dpkg-deb -f "$dev" Depends | grep '^kvctrl (= ' >/dev/null || fail "kvctrl-dev does not depend on kvctrl"
+dpkg-deb -f "$plugin" Depends | grep 'kvctrl (= ' >/dev/null || fail "the plugin does not depend on kvctrl"
 
 dpkg-deb -x "$runtime" "$work/root"
 LD_DEBUG=libs "$work/root/usr/bin/kvform" --typelib >"$work/typelib.txt" 2>"$work/loader.txt" ||

@@ -44,7 +44,8 @@ grep -q "txtCampo" "$work/typelib.txt" || { echo "FAIL: no type library printed"
 # The installed Designer plugin, where built, reaches the installed libraries by its run path.
 plugin="$(find "$prefix" -name libKvCtrlDesigner.so)"
 if [ -n "$plugin" ]; then
-    ldd "$plugin" | grep -q "libKv_CTRL.so => $prefix/" ||
+    # grep reads all of ldd's output: -q would stop early and, under pipefail, fail the pipe.
+    ldd "$plugin" | grep "libKv_CTRL.so => $prefix/" >/dev/null ||
         { ldd "$plugin"; echo "FAIL: the installed plugin does not find the installed library"; exit 1; }
 fi
 echo "package: installed, found, built and run against $prefix"

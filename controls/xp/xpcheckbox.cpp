@@ -66,14 +66,14 @@ xpcheckbox::xpcheckbox(QWidget* parent) : host::UserControl(parent)
     ui.pc->putref_Picture(loadStrip());
 
     host::connectGuarded(ui.lbl, &host::Label::Change, this, &xpcheckbox::lbl_Change);
-    host::connectGuarded(ui.lbl, &host::Label::Click, this, &xpcheckbox::lbl_Click);
-    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpcheckbox::lbl_MouseDown);
-    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpcheckbox::lbl_MouseMove);
-    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpcheckbox::lbl_MouseUp);
-    host::connectGuarded(ui.p, &host::PictureBox::Click, this, &xpcheckbox::p_Click);
-    host::connectGuarded(ui.p, &host::PictureBox::MouseDown, this, &xpcheckbox::p_MouseDown);
-    host::connectGuarded(ui.p, &host::PictureBox::MouseMove, this, &xpcheckbox::p_MouseMove);
-    host::connectGuarded(ui.p, &host::PictureBox::MouseUp, this, &xpcheckbox::p_MouseUp);
+    host::connectGuarded(ui.lbl, &host::Label::Click, this, &xpcheckbox::clicked);
+    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpcheckbox::pressed);
+    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpcheckbox::moved);
+    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpcheckbox::released);
+    host::connectGuarded(ui.p, &host::PictureBox::Click, this, &xpcheckbox::clicked);
+    host::connectGuarded(ui.p, &host::PictureBox::MouseDown, this, &xpcheckbox::pressed);
+    host::connectGuarded(ui.p, &host::PictureBox::MouseMove, this, &xpcheckbox::moved);
+    host::connectGuarded(ui.p, &host::PictureBox::MouseUp, this, &xpcheckbox::released);
     host::connectGuarded(ui.Timer1, &host::Timer::Tick, this, &xpcheckbox::Timer1_Timer);
 }
 
@@ -305,46 +305,6 @@ void xpcheckbox::UserControl_MouseUp(short& Button, short& Shift, float& x, floa
 void xpcheckbox::lbl_Change()
 {
     ArrangeLayout();
-}
-
-void xpcheckbox::lbl_Click()
-{
-    clicked();
-}
-
-void xpcheckbox::lbl_MouseDown(short& Button, short& Shift, float& x, float& Y)
-{
-    pressed(Button, Shift, x, Y);
-}
-
-void xpcheckbox::lbl_MouseMove(short& Button, short& Shift, float& x, float& Y)
-{
-    moved(Button, Shift, x, Y);
-}
-
-void xpcheckbox::lbl_MouseUp(short& Button, short& Shift, float& x, float& Y)
-{
-    released(Button, Shift, x, Y);
-}
-
-void xpcheckbox::p_Click()
-{
-    clicked();
-}
-
-void xpcheckbox::p_MouseDown(short& Button, short& Shift, float& x, float& Y)
-{
-    pressed(Button, Shift, x, Y);
-}
-
-void xpcheckbox::p_MouseMove(short& Button, short& Shift, float& x, float& Y)
-{
-    moved(Button, Shift, x, Y);
-}
-
-void xpcheckbox::p_MouseUp(short& Button, short& Shift, float& x, float& Y)
-{
-    released(Button, Shift, x, Y);
 }
 
 } // namespace Kv_CTRL

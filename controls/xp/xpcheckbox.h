@@ -95,14 +95,6 @@ private:
     void released(short& Button, short& Shift, float& x, float& Y);
 
     void lbl_Change();
-    void lbl_Click();
-    void lbl_MouseDown(short& Button, short& Shift, float& x, float& Y);
-    void lbl_MouseMove(short& Button, short& Shift, float& x, float& Y);
-    void lbl_MouseUp(short& Button, short& Shift, float& x, float& Y);
-    void p_Click();
-    void p_MouseDown(short& Button, short& Shift, float& x, float& Y);
-    void p_MouseMove(short& Button, short& Shift, float& x, float& Y);
-    void p_MouseUp(short& Button, short& Shift, float& x, float& Y);
     void Timer1_Timer();
 
     struct {

@@ -71,9 +71,9 @@ xpcmdbutton::xpcmdbutton(QWidget* parent) : host::UserControl(parent)
 
     host::connectGuarded(ui.lbl, &host::Label::Change, this, &xpcmdbutton::lbl_Change);
     host::connectGuarded(ui.lbl, &host::Label::Click, this, &xpcmdbutton::lbl_Click);
-    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpcmdbutton::lbl_MouseDown);
-    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpcmdbutton::lbl_MouseMove);
-    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpcmdbutton::lbl_MouseUp);
+    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpcmdbutton::pressed);
+    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpcmdbutton::moved);
+    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpcmdbutton::released);
     host::connectGuarded(ui.Timer1, &host::Timer::Tick, this, &xpcmdbutton::Timer1_Timer);
 }
 
@@ -273,21 +273,6 @@ void xpcmdbutton::lbl_Change()
 void xpcmdbutton::lbl_Click()
 {
     Q_EMIT Click();
-}
-
-void xpcmdbutton::lbl_MouseDown(short& Button, short& Shift, float& x, float& Y)
-{
-    pressed(Button, Shift, x, Y);
-}
-
-void xpcmdbutton::lbl_MouseMove(short& Button, short& Shift, float& x, float& Y)
-{
-    moved(Button, Shift, x, Y);
-}
-
-void xpcmdbutton::lbl_MouseUp(short& Button, short& Shift, float& x, float& Y)
-{
-    released(Button, Shift, x, Y);
 }
 
 void xpcmdbutton::pressed(short& Button, short& Shift, float& x, float& Y)

@@ -57,14 +57,14 @@ xpoptionbutton::xpoptionbutton(QWidget* parent) : host::UserControl(parent), ui(
     }
 
     host::connectGuarded(ui.lbl, &host::Label::Change, this, &xpoptionbutton::lbl_Change);
-    host::connectGuarded(ui.lbl, &host::Label::Click, this, &xpoptionbutton::lbl_Click);
-    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpoptionbutton::lbl_MouseDown);
-    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpoptionbutton::lbl_MouseMove);
-    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpoptionbutton::lbl_MouseUp);
-    host::connectGuarded(ui.p, &host::Image::Click, this, &xpoptionbutton::p_Click);
-    host::connectGuarded(ui.p, &host::Image::MouseDown, this, &xpoptionbutton::p_MouseDown);
+    host::connectGuarded(ui.lbl, &host::Label::Click, this, &xpoptionbutton::clicked);
+    host::connectGuarded(ui.lbl, &host::Label::MouseDown, this, &xpoptionbutton::pressed);
+    host::connectGuarded(ui.lbl, &host::Label::MouseMove, this, &xpoptionbutton::moved);
+    host::connectGuarded(ui.lbl, &host::Label::MouseUp, this, &xpoptionbutton::released);
+    host::connectGuarded(ui.p, &host::Image::Click, this, &xpoptionbutton::clicked);
+    host::connectGuarded(ui.p, &host::Image::MouseDown, this, &xpoptionbutton::pressed);
     host::connectGuarded(ui.p, &host::Image::MouseMove, this, &xpoptionbutton::p_MouseMove);
-    host::connectGuarded(ui.p, &host::Image::MouseUp, this, &xpoptionbutton::p_MouseUp);
+    host::connectGuarded(ui.p, &host::Image::MouseUp, this, &xpoptionbutton::released);
     host::connectGuarded(ui.Timer1, &host::Timer::Tick, this, &xpoptionbutton::Timer1_Timer);
 }
 
@@ -310,47 +310,12 @@ void xpoptionbutton::lbl_Change()
     ArrangeLayout();
 }
 
-void xpoptionbutton::lbl_Click()
-{
-    clicked();
-}
-
-void xpoptionbutton::lbl_MouseDown(short& Button, short& Shift, float& x, float& Y)
-{
-    pressed(Button, Shift, x, Y);
-}
-
-void xpoptionbutton::lbl_MouseMove(short& Button, short& Shift, float& x, float& Y)
-{
-    moved(Button, Shift, x, Y);
-}
-
-void xpoptionbutton::lbl_MouseUp(short& Button, short& Shift, float& x, float& Y)
-{
-    released(Button, Shift, x, Y);
-}
-
-void xpoptionbutton::p_Click()
-{
-    clicked();
-}
-
-void xpoptionbutton::p_MouseDown(short& Button, short& Shift, float& x, float& Y)
-{
-    pressed(Button, Shift, x, Y);
-}
-
 // The picture reports its own place, not the pointer's, in the surface's current scale.
 void xpoptionbutton::p_MouseMove(short& Button, short& Shift, float& /*x*/, float& /*Y*/)
 {
     float left = ui.p->get_Left();
     float top = ui.p->get_Top();
     moved(Button, Shift, left, top);
-}
-
-void xpoptionbutton::p_MouseUp(short& Button, short& Shift, float& x, float& Y)
-{
-    released(Button, Shift, x, Y);
 }
 
 } // namespace Kv_CTRL

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHash>
 #include <QKeySequence>
 #include <QPointer>
@@ -404,6 +405,36 @@ public:
     }
 };
 
+void updateEditor(const AccessibleDescription& d)
+{
+    QWidget* editor = d.editor;
+    if (!editor) return;
+    const QString name = captionWithoutAccessKeys(d.name);
+    if (editor->accessibleName() != name) editor->setAccessibleName(name);
+    const QString description = d.required ? requiredFieldDescription() : QString();
+    if (editor->accessibleDescription() != description)
+        editor->setAccessibleDescription(description);
+}
+
+void nameEveryEditor()
+{
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* field = qobject_cast<const UserControl*>(w)) {
+            const AccessibleDescription d = field->accessibleDescription();
+            if (d.role == AccessibleRole::EditableText) updateEditor(d);
+        }
+}
+
+// Names drift while no tool listens (labels change, fields move): all are read afresh when one
+// starts listening.
+class EditorNamer : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (active) nameEveryEditor();
+    }
+};
+
 QAccessibleInterface* describedControlFactory(const QString& /*key*/, QObject* object)
 {
     if (grids().contains(object)) {
@@ -428,17 +459,6 @@ void forgetInterface(QObject* object)
     if (!object) return;
     if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(object))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(i));
-}
-
-void updateEditor(const AccessibleDescription& d)
-{
-    QWidget* editor = d.editor;
-    if (!editor) return;
-    const QString name = captionWithoutAccessKeys(d.name);
-    if (editor->accessibleName() != name) editor->setAccessibleName(name);
-    const QString description = d.required ? requiredFieldDescription() : QString();
-    if (editor->accessibleDescription() != description)
-        editor->setAccessibleDescription(description);
 }
 
 } // namespace
@@ -503,6 +523,8 @@ void installAccessibleFactory()
 {
     static const bool installed = [] {
         QAccessible::installFactory(describedControlFactory);
+        static EditorNamer namer;
+        QAccessible::installActivationObserver(&namer);
         return true;
     }();
     Q_UNUSED(installed);
@@ -510,17 +532,16 @@ void installAccessibleFactory()
 
 void notifyAccessibleChange(QWidget* control, int changes)
 {
-    if (!control) return;
+    // Describing a field looks at every label beside it: with nobody listening there is nothing
+    // to say (a tool that starts listening has every name read then).
+    if (!control || !QAccessible::isActive()) return;
     const auto* surface = qobject_cast<const UserControl*>(control);
     const AccessibleDescription d =
         surface ? surface->accessibleDescription() : AccessibleDescription{};
-    // The editor's name is a property of its own that must follow the field even while no tool
-    // listens: one may start listening later.
     if (d.role == AccessibleRole::EditableText) {
         updateEditor(d);
         return;
     }
-    if (!QAccessible::isActive()) return;
     if (changes & AccessibleCheckChanged) {
         QAccessible::State changed;
         changed.checked = true;

@@ -255,6 +255,23 @@ private Q_SLOTS:
             QCOMPARE(a->actionInterface()->keyBindingsForAction(action).value(0), key);
     }
 
+    // Fields are named only while a tool listens: one that starts listening later reads the
+    // label beside the field as it is then.
+    void fieldNamedWhenAToolComes()
+    {
+        auto* bridge = QGuiApplicationPrivate::platform_integration->accessibility();
+        bridge->setActive(false);
+        m_form.load();
+        auto* l = new host::Label(m_form.widget(), QStringLiteral("lblNome"));
+        l->put_Caption(QStringLiteral("Nome"));
+        l->Move(120, 630, 900, 255);
+        host::UserControl* c = place("txtCampo", "");
+        m_form.show();
+        l->put_Caption(QStringLiteral("Apelido"));
+        bridge->setActive(true);
+        QCOMPARE(read(c, "txtCampo")->text(QAccessible::Name), QStringLiteral("Apelido"));
+    }
+
     void gaugeValue_data()
     {
         QTest::addColumn<QString>("settings");

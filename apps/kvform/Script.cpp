@@ -110,16 +110,6 @@ QString oneLine(QString text)
     return text;
 }
 
-QWidget* findNamed(QWidget* root, const QString& name)
-{
-    if (!root) return nullptr;
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->objectName() == name) return w;
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0) return w;
-    return nullptr;
-}
-
 void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButtons held)
 {
     static quint64 timestamp = 0;
@@ -340,9 +330,9 @@ QWidget* ScriptRunner::resolve(const ScriptStep& step, const QString& path) cons
     QList<QWidget*> roots{topWindow()};
     if (m_main && !roots.contains(m_main.data())) roots << m_main.data();
     for (QWidget* root : roots) {
-        QWidget* w = findNamed(root, parts.first());
+        QWidget* w = host::childNamed(root, parts.first());
         for (qsizetype i = 1; w && i < parts.size(); ++i)
-            w = findNamed(w, parts[i]);
+            w = host::childNamed(w, parts[i]);
         if (w) return w;
     }
     fail(step, QStringLiteral("no control \"%1\" on the form").arg(path));

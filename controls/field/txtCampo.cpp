@@ -70,11 +70,32 @@ txtCampo::txtCampo(QWidget* parent) : host::UserControl(parent)
     Canvas::put_BackColor(DefaultBackColor);
     Canvas::put_ForeColor(DefaultForeColor);
 
-    // Creation order is stacking order: the panel lies over the text box's right end and the
-    // buttons over the panel.
     ui.TextCampo = new host::TextBox(this, QStringLiteral("TextCampo"));
     ui.TextCampo->Move(0, 0);
 
+    // Most fields never show a button: the panel and buttons are made when one is switched on or
+    // a host asks for them by name.
+    deferConstituents({QStringLiteral("lblButton"), QStringLiteral("cmdLocalizar"),
+                       QStringLiteral("cmdCalendario")},
+                      [this] { makeButtons(); });
+
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyPress, this,
+                         &txtCampo::TextCampo_KeyPress);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyDown, this, &txtCampo::TextCampo_KeyDown);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyUp, this, &txtCampo::TextCampo_KeyUp);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::Change, this, &txtCampo::TextCampo_Change);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::GotFocus, this,
+                         &txtCampo::TextCampo_GotFocus);
+    host::connectGuarded(ui.TextCampo, &host::TextBox::LostFocus, this,
+                         &txtCampo::TextCampo_LostFocus);
+}
+
+txtCampo::~txtCampo() = default;
+
+void txtCampo::makeButtons()
+{
+    // Creation order is stacking order: the panel lies over the text box's right end and the
+    // buttons over the panel.
     ui.lblButton = new host::Label(this, QStringLiteral("lblButton"));
     ui.lblButton->put_BackColor(host::SystemColor::TitleBarText);
     ui.lblButton->Move(0, 0, PanelWidth, DesignHeight);
@@ -95,23 +116,14 @@ txtCampo::txtCampo(QWidget* parent) : host::UserControl(parent)
         host::StdFont::create(QStringLiteral("Times New Roman"), 8.25, true));
     ui.cmdCalendario->Move(0, ButtonTop, ButtonWidth, ButtonHeight);
     ui.cmdCalendario->put_Visible(false);
-
-    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyPress, this,
-                         &txtCampo::TextCampo_KeyPress);
-    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyDown, this, &txtCampo::TextCampo_KeyDown);
-    host::connectGuarded(ui.TextCampo, &host::TextBox::KeyUp, this, &txtCampo::TextCampo_KeyUp);
-    host::connectGuarded(ui.TextCampo, &host::TextBox::Change, this, &txtCampo::TextCampo_Change);
-    host::connectGuarded(ui.TextCampo, &host::TextBox::GotFocus, this,
-                         &txtCampo::TextCampo_GotFocus);
-    host::connectGuarded(ui.TextCampo, &host::TextBox::LostFocus, this,
-                         &txtCampo::TextCampo_LostFocus);
+    const bool enabled = ui.TextCampo->get_Enabled();
+    ui.cmdLocalizar->put_Enabled(enabled);
+    ui.cmdCalendario->put_Enabled(enabled);
     host::connectGuarded(ui.cmdLocalizar, &host::CommandButton::Click, this,
                          &txtCampo::cmdLocalizar_Click);
     host::connectGuarded(ui.cmdCalendario, &host::CommandButton::Click, this,
                          &txtCampo::cmdCalendario_Click);
 }
-
-txtCampo::~txtCampo() = default;
 
 // ---------------------------------------------------------------- properties
 
@@ -171,8 +183,10 @@ bool txtCampo::get_Enabled() const
 void txtCampo::put_Enabled(bool value)
 {
     ui.TextCampo->put_Enabled(value);
-    ui.cmdLocalizar->put_Enabled(value);
-    ui.cmdCalendario->put_Enabled(value);
+    if (ui.cmdLocalizar) {
+        ui.cmdLocalizar->put_Enabled(value);
+        ui.cmdCalendario->put_Enabled(value);
+    }
     PropertyChanged(QStringLiteral("Enabled"));
 }
 
@@ -260,10 +274,13 @@ void txtCampo::put_ButtonFind(bool value)
 {
     m_ButtonFind = value;
     PropertyChanged(QStringLiteral("ButtonFind"));
-    ui.cmdLocalizar->put_Visible(value);
-    ui.lblButton->put_Visible(value);
+    if (value) makeDeferred();
+    if (ui.cmdLocalizar) {
+        ui.cmdLocalizar->put_Visible(value);
+        ui.lblButton->put_Visible(value);
+        ui.cmdCalendario->put_Visible(false);
+    }
     m_ButtonDate = false;
-    ui.cmdCalendario->put_Visible(false);
     update();
     ArrangeLayout();
 }
@@ -276,8 +293,11 @@ void txtCampo::put_ButtonDate(bool value)
     // Only the type is set: text, mask and alignment stay as they are (no type switch).
     m_TypeInput = TypeDate;
     if (value) ui.TextCampo->put_Alignment(short(host::AlignmentConstants::vbCenter));
-    ui.cmdCalendario->put_Visible(value);
-    ui.cmdLocalizar->put_Visible(false);
+    if (value) makeDeferred();
+    if (ui.cmdCalendario) {
+        ui.cmdCalendario->put_Visible(value);
+        ui.cmdLocalizar->put_Visible(false);
+    }
     update();
     ArrangeLayout();
 }
@@ -366,8 +386,11 @@ void txtCampo::UserControl_Resize()
 void txtCampo::UserControl_Show()
 {
     ui.TextCampo->putref_Font(m_Font);
-    ui.cmdLocalizar->put_Visible(m_ButtonFind);
-    ui.cmdCalendario->put_Visible(m_ButtonDate);
+    if (m_ButtonFind || m_ButtonDate) makeDeferred();
+    if (ui.cmdLocalizar) {
+        ui.cmdLocalizar->put_Visible(m_ButtonFind);
+        ui.cmdCalendario->put_Visible(m_ButtonDate);
+    }
     // A negative length can only come from a bag; it means no limit, and is saved as it came.
     ui.TextCampo->put_MaxLength(std::max<qint32>(0, m_MaxLength));
     ArrangeLayout();
@@ -379,7 +402,7 @@ host::AccessibleDescription txtCampo::accessibleDescription() const
 {
     // Named by what a sighted user reads beside the field, else by the name its message uses.
     host::AccessibleDescription d;
-    d.role = host::AccessibleRole::EditableText;
+    d.role = accessibleRole();
     d.editor = ui.TextCampo;
     d.name = host::captionBeside(this);
     if (d.name.isEmpty()) d.name = m_RequiredCaption;
@@ -391,11 +414,12 @@ void txtCampo::ArrangeLayout()
 {
     if (get_Height() <= MinHeight) put_Height(MinHeight);
     if (get_Width() <= MinWidth) put_Width(MinWidth);
-    ui.lblButton->put_Visible(false);
     // The surface has no border, so its inner width is its width, in the twips as set.
     const float scaleWidth = get_Width();
     ui.TextCampo->put_Width(scaleWidth - 30);
     ui.TextCampo->put_Height(get_Height() - 5);
+    if (!ui.lblButton) return; // no button was ever wanted
+    ui.lblButton->put_Visible(false);
     host::CommandButton* button = nullptr;
     if (ui.cmdLocalizar->get_Visible())
         button = ui.cmdLocalizar;
@@ -455,7 +479,9 @@ void txtCampo::TextCampo_KeyDown(short& KeyCode, short& Shift)
         (KeyCode == vbKeyF4 && Shift == 0) || (KeyCode == vbKeyDown && Shift == vbAltMask);
     // Up and Down belong to the host (moving between fields): the text box ignores them.
     if (KeyCode == 38 || KeyCode == 40 || opens) KeyCode = 0;
-    if (opens && m_ButtonDate && ui.cmdCalendario->get_Enabled()) openCalendar();
+    if (!opens || !m_ButtonDate) return;
+    makeDeferred();
+    if (ui.cmdCalendario->get_Enabled()) openCalendar();
 }
 
 void txtCampo::TextCampo_KeyUp(short& KeyCode, short& Shift)

@@ -89,6 +89,10 @@ public:
 
     // Read out through its text box: the caption beside it, and whether it is required.
     host::AccessibleDescription accessibleDescription() const override;
+    host::AccessibleRole accessibleRole() const override
+    {
+        return host::AccessibleRole::EditableText;
+    }
 
 Q_SIGNALS:
     void Change();
@@ -107,6 +111,7 @@ protected:
     void UserControl_Show() override;
 
 private:
+    void makeButtons();
     void ArrangeLayout();
     void ValidateField();
     // Whether an amount already reads back unchanged through the mask by the strict regional
@@ -125,7 +130,8 @@ private:
     // any) into the text box as it comes, then raises cmdCalendario.
     void openCalendar();
 
-    // The constituents, each named as its objectName (findChild reaches them from outside).
+    // The constituents, each named as its objectName; the panel and buttons are deferred (hosts
+    // reach them through constituent()).
     struct {
         host::TextBox* TextCampo = nullptr;
         host::CommandButton* cmdLocalizar = nullptr;

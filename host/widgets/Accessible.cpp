@@ -57,7 +57,7 @@ bool marksAccessKey(AccessibleRole role)
 class DescribedControl : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit DescribedControl(UserControl* control)
-        : QAccessibleWidget(control, qtRole(control->accessibleDescription().role))
+        : QAccessibleWidget(control, qtRole(control->accessibleRole()))
     {}
 
     void* interface_cast(QAccessible::InterfaceType t) override
@@ -419,10 +419,9 @@ void updateEditor(const AccessibleDescription& d)
 void nameEveryEditor()
 {
     for (QWidget* w : QApplication::allWidgets())
-        if (auto* field = qobject_cast<const UserControl*>(w)) {
-            const AccessibleDescription d = field->accessibleDescription();
-            if (d.role == AccessibleRole::EditableText) updateEditor(d);
-        }
+        if (auto* field = qobject_cast<const UserControl*>(w);
+            field && field->accessibleRole() == AccessibleRole::EditableText)
+            updateEditor(field->accessibleDescription());
 }
 
 // Names drift while no tool listens (labels change, fields move): all are read afresh when one
@@ -446,7 +445,7 @@ QAccessibleInterface* describedControlFactory(const QString& /*key*/, QObject* o
     if (auto* frame = qobject_cast<Frame*>(object)) return new FrameGroup(frame);
     auto* control = qobject_cast<UserControl*>(object);
     if (!control) return nullptr;
-    const AccessibleRole role = control->accessibleDescription().role;
+    const AccessibleRole role = control->accessibleRole();
     // A plain surface, or a field whose editor speaks for it: Qt's own description.
     if (role == AccessibleRole::Client || role == AccessibleRole::EditableText) return nullptr;
     return new DescribedControl(control);

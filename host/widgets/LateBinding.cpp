@@ -290,4 +290,17 @@ QList<QWidget*> containerControls(const QWidget* container)
     return result;
 }
 
+QWidget* childNamed(QWidget* parent, const QString& name)
+{
+    if (!parent) return nullptr;
+    auto* control = qobject_cast<UserControl*>(parent);
+    if (control && control->defers(name)) return control->constituent(name);
+    const QList<QWidget*> all = parent->findChildren<QWidget*>();
+    for (QWidget* w : all)
+        if (w->objectName() == name) return w;
+    for (QWidget* w : all)
+        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0) return w;
+    return nullptr;
+}
+
 } // namespace host

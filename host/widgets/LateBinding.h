@@ -38,5 +38,8 @@ bool isControlWidget(const QWidget* widget);
 QList<QWidget*> controlsUnder(const QWidget* root);
 // The controls whose container is `container` (the nearest control or window above them).
 QList<QWidget*> containerControls(const QWidget* container);
+// The widget of that name under `parent` (exact case first, then without regard to case); a
+// UserControl's deferred constituents are made when asked for.
+QWidget* childNamed(QWidget* parent, const QString& name);
 
 } // namespace host

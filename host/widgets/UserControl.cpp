@@ -34,6 +34,26 @@ UserControl::~UserControl()
         disconnect(c);
 }
 
+void UserControl::deferConstituents(QStringList names, std::function<void()> make)
+{
+    m_deferredNames = std::move(names);
+    m_makeDeferred = std::move(make);
+}
+
+void UserControl::makeDeferred()
+{
+    // Taken out first: the constituents made may ask for each other while being made.
+    const std::function<void()> make = std::exchange(m_makeDeferred, nullptr);
+    m_deferredNames.clear();
+    if (make) make();
+}
+
+QWidget* UserControl::constituent(const QString& name)
+{
+    if (defers(name)) makeDeferred();
+    return childNamed(this, name);
+}
+
 void UserControl::setDesignSize(float widthTwips, float heightTwips)
 {
     m_geometry.put_Width(widthTwips);

@@ -13,7 +13,10 @@
 
 #include <QList>
 #include <QMetaObject>
+#include <QStringList>
 #include <QWidget>
+
+#include <functional>
 
 class QShortcut;
 
@@ -75,8 +78,20 @@ public:
     // What accessibility tools are told about the control: a plain client area unless the
     // control says what it acts as.
     virtual AccessibleDescription accessibleDescription() const { return {}; }
+    // The role alone, asked for every widget Qt describes: a control whose description costs
+    // (a field looks for the label beside it) answers it without describing itself.
+    virtual AccessibleRole accessibleRole() const { return accessibleDescription().role; }
     // The action a tool asks of a button or a check box: what a click on the surface does.
     virtual void accessibleAction() { UserControl_Click(); }
+
+    // The widget of that name the control is made of (without regard to case), made first when
+    // the control defers it; null when it has none. Hosts and scripts reach constituents this
+    // way, so a deferred one answers as if it had always been there.
+    QWidget* constituent(const QString& name);
+    bool defers(const QString& name) const
+    {
+        return m_deferredNames.contains(name, Qt::CaseInsensitive);
+    }
 
     TwipsGeometry& geometryTwips() { return m_geometry; }
     const TwipsGeometry& geometryTwips() const { return m_geometry; }
@@ -85,6 +100,12 @@ Q_SIGNALS:
     void propertyChanged(const QString& name);
 
 protected:
+    // Constituents most instances never show (a button, its panel) are made only when needed:
+    // `make` creates all those named, once, when constituent() asks for one of them or the
+    // control calls makeDeferred().
+    void deferConstituents(QStringList names, std::function<void()> make);
+    void makeDeferred();
+
     // Sets the designed size (twips) before the life cycle starts, without raising Resize.
     void setDesignSize(float widthTwips, float heightTwips);
 
@@ -162,6 +183,8 @@ private:
     QString m_accessKeys;
     QList<QShortcut*> m_accessShortcuts;
     QList<QMetaObject::Connection> m_ancestorWatch;
+    QStringList m_deferredNames;
+    std::function<void()> m_makeDeferred;
 };
 
 } // namespace host

@@ -48,15 +48,18 @@ inline host::TextBox* box(const Kv_CTRL::txtCampo* field)
 }
 inline host::CommandButton* findButton(const Kv_CTRL::txtCampo* field)
 {
-    return field->findChild<host::CommandButton*>(QStringLiteral("cmdLocalizar"));
+    return qobject_cast<host::CommandButton*>(
+        const_cast<Kv_CTRL::txtCampo*>(field)->constituent(QStringLiteral("cmdLocalizar")));
 }
 inline host::CommandButton* dateButton(const Kv_CTRL::txtCampo* field)
 {
-    return field->findChild<host::CommandButton*>(QStringLiteral("cmdCalendario"));
+    return qobject_cast<host::CommandButton*>(
+        const_cast<Kv_CTRL::txtCampo*>(field)->constituent(QStringLiteral("cmdCalendario")));
 }
 inline host::Label* panel(const Kv_CTRL::txtCampo* field)
 {
-    return field->findChild<host::Label*>(QStringLiteral("lblButton"));
+    return qobject_cast<host::Label*>(
+        const_cast<Kv_CTRL::txtCampo*>(field)->constituent(QStringLiteral("lblButton")));
 }
 
 // Types text as a keyboard does, also characters QTest cannot name (ç on an ABNT2 keyboard).

@@ -572,11 +572,11 @@ void Canvas::PaintPicture(const PictureRef& picture, float x, float y, std::opti
                           std::optional<float> srcY, std::optional<float> srcWidth,
                           std::optional<float> srcHeight)
 {
-    if (!picture) raiseError(Err::InvalidPicture);
-    const QImage& img = picture->image();
-    if (img.isNull()) raiseError(Err::InvalidPicture);
+    if (!picture || picture->image().isNull()) raiseError(Err::InvalidPicture);
+    // On a high-density screen the picture's high-density version is drawn into the device
+    // pixels; it holds more pixels than it measures.
+    const QImage& img = picture->imageFor(surface().devicePixelRatio());
     const double ux = std::fabs(unitsPerPixelX()), uy = std::fabs(unitsPerPixelY());
-    // A picture made for a high-density screen holds more pixels than it measures.
     const qreal ratio = img.devicePixelRatio();
     const int iw = int(img.width() / ratio), ih = int(img.height() / ratio);
 

@@ -62,7 +62,8 @@ private Q_SLOTS:
                                          .arg(rgb(a.pixel(x, y)), rgb(b.pixel(x, y)))));
     }
 
-    // The button draws from that very picture.
+    // The button draws from that very picture, which carries the scale-2 strip as its
+    // high-density version.
     void buttonUsesTheStrip()
     {
         QWidget window;
@@ -71,6 +72,9 @@ private Q_SLOTS:
         QVERIFY(pc && pc->get_Picture());
         QCOMPARE(pc->get_Picture()->image().convertToFormat(QImage::Format_RGB32),
                  xpcmdbutton::strip(1));
+        QImage two = xpcmdbutton::strip(2);
+        two.setDevicePixelRatio(2);
+        QCOMPARE(pc->get_Picture()->denseImage().convertToFormat(QImage::Format_RGB32), two);
         QCOMPARE(pc->cellWidthPixels(), 18);
         QCOMPARE(pc->cellHeightPixels(), 21);
     }

@@ -522,15 +522,21 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<OleColor
             if (r.width() > 1) p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), c);
         }
     } else {
-        QPen pen(c, m_drawWidth == 1 ? 0 : m_drawWidth, Qt::SolidLine, Qt::SquareCap,
-                 Qt::MiterJoin);
+        // A line one pixel wide covers whole pixels of the owner, as a box's edges do; on a
+        // high-density screen a hairline would be one device pixel, half as thick. So there it
+        // is a pen one pixel wide through the pixels' centres.
+        const bool hairline = m_drawWidth == 1 && m_image.devicePixelRatio() == 1;
+        const double centre = m_drawWidth == 1 && !hairline ? 0.5 : 0.0;
+        QPen pen(c, hairline ? 0 : m_drawWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
         p.setPen(pen);
+        p.translate(centre, centre);
         if (shape == LineShape::Box)
             p.drawRect(r);
         else if (p1 == p2)
             p.drawPoint(p1);
         else
             p.drawLine(p1, p2);
+        p.resetTransform();
         p.setPen(Qt::NoPen);
     }
     changed();

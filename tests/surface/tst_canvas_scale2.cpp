@@ -135,8 +135,8 @@ private Q_SLOTS:
                                          .arg(y)));
     }
 
-    // Points read and pictures land where the control's units say; a picture's high-density
-    // version keeps its detail and the picture measures its own size.
+    // Points read, pictures and lines land where the control's units say; a picture's
+    // high-density version keeps its detail and the picture measures its own size.
     void unitsStay()
     {
         m_form.load();
@@ -153,7 +153,12 @@ private Q_SLOTS:
             for (int x = 0; x < 4; ++x)
                 art.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
         box->PaintPicture(host::StdPicture::create(art.scaled(2, 2), art), 30, 30);
+        box->Line(40, 50, 50, 50, host::RGB(0, 0, 255)); // one pixel thick: two device pixels
         const QImage& image = box->image();
+        QCOMPARE(image.pixel(90, 101), qRgb(0, 0, 255));
+        QCOMPARE(image.pixel(101, 100), qRgb(0, 0, 255));
+        QCOMPARE(image.pixel(90, 102), qRgb(0, 255, 0));
+        QCOMPARE(image.pixel(102, 100), qRgb(0, 255, 0));
         QCOMPARE(image.pixel(60, 60), qRgb(255, 255, 255));
         QCOMPARE(image.pixel(61, 60), qRgb(0, 0, 0));
         QCOMPARE(image.pixel(63, 63), qRgb(255, 255, 255));

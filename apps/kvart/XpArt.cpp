@@ -213,4 +213,11 @@ const QList<Artwork>& artworks()
     return list;
 }
 
+QString fileNameAt(const Artwork& art, int scale)
+{
+    if (scale == 1) return art.fileName;
+    QString name = art.fileName;
+    return name.replace(QStringLiteral(".png"), QStringLiteral("@%1x.png").arg(scale));
+}
+
 } // namespace kvart

@@ -125,5 +125,8 @@ struct Artwork {
 };
 // Every picture the generator makes.
 const QList<Artwork>& artworks();
+// The file of the picture at a scale: "name.png" at 1, "name@2x.png" at 2 (the host's
+// LoadPicture finds the high-density version by that name).
+QString fileNameAt(const Artwork& art, int scale);
 
 } // namespace kvart

@@ -1,4 +1,5 @@
-// kvart: writes the XP-look controls' art (controls/xp/art/*.png) from the generator's code.
+// kvart: writes the XP-look controls' art (controls/xp/art/*.png) from the generator's code,
+// each picture at scale 1 (name.png) and 2 (name@2x.png, for high-density screens).
 //     kvart [--scale N] FOLDER
 // Run it after changing the art's code; tests/xp/tst_xpart fails until the files match.
 
@@ -16,13 +17,16 @@ int main(int argc, char** argv)
     cli.setApplicationDescription(QStringLiteral("Draws the XP-look controls' pictures."));
     cli.addHelpOption();
     cli.addOption({QStringLiteral("scale"),
-                   QStringLiteral("Scale factor (1 = the controls' size)."), QStringLiteral("N"),
-                   QStringLiteral("1")});
+                   QStringLiteral("Only this scale factor (1 = the controls' size; without it, "
+                                  "1 and 2)."),
+                   QStringLiteral("N")});
     cli.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Where the PNGs go."));
     cli.process(app);
-    bool ok = false;
-    const int scale = cli.value(QStringLiteral("scale")).toInt(&ok);
-    if (!ok || scale < 1 || scale > 16 || cli.positionalArguments().size() != 1) {
+    bool ok = true;
+    QList<int> scales{1, 2};
+    if (cli.isSet(QStringLiteral("scale")))
+        scales = {cli.value(QStringLiteral("scale")).toInt(&ok)};
+    if (!ok || scales.first() < 1 || scales.first() > 16 || cli.positionalArguments().size() != 1) {
         std::fprintf(stderr, "usage: kvart [--scale N] FOLDER\n");
         return 2;
     }
@@ -31,15 +35,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kvart: no folder %s\n", qPrintable(folder.path()));
         return 2;
     }
-    for (const kvart::Artwork& art : kvart::artworks()) {
-        QString name = art.fileName;
-        if (scale != 1) name.replace(QStringLiteral(".png"), QStringLiteral("@%1x.png").arg(scale));
-        const QString path = folder.filePath(name);
-        if (!art.draw(scale).save(path, "PNG")) {
-            std::fprintf(stderr, "kvart: cannot write %s\n", qPrintable(path));
-            return 1;
+    for (const int scale : scales)
+        for (const kvart::Artwork& art : kvart::artworks()) {
+            const QString path = folder.filePath(kvart::fileNameAt(art, scale));
+            if (!art.draw(scale).save(path, "PNG")) {
+                std::fprintf(stderr, "kvart: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(path));
         }
-        std::printf("%s\n", qPrintable(path));
-    }
     return 0;
 }

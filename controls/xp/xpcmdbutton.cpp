@@ -11,8 +11,6 @@
 #include "host/widgets/Label.h"
 #include "host/widgets/PictureClip.h"
 
-#include <QFile>
-
 namespace Kv_CTRL {
 
 namespace {
@@ -28,12 +26,10 @@ constexpr host::OleColor DisabledCaption = host::RGB(161, 161, 146);
 constexpr short StripCols = 5;
 constexpr float CellWidth = 18, CellHeight = 21, Edge = 3;
 
-// The strip embedded in the library (a missing one raises 481 like any bad picture).
+// The strip embedded in the library, with its high-density version.
 host::PictureRef loadStrip()
 {
-    QFile file(QStringLiteral(":/Kv_CTRL/xp/xpcmdbutton.png"));
-    file.open(QIODevice::ReadOnly);
-    return host::LoadPicture(file.readAll());
+    return host::LoadPicture(QStringLiteral(":/Kv_CTRL/xp/xpcmdbutton.png"));
 }
 
 // The access keys of a caption: each letter after a single "&" ("&&" is a literal "&").

@@ -46,6 +46,8 @@ QString RuntimeError::standardDescription(int number)
         return QStringLiteral("Division by zero");
     case Err::TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case Err::FileNotFound:
+        return QStringLiteral("File not found");
     case Err::ObjectVariableNotSet:
         return QStringLiteral("Object variable or With block variable not set");
     case Err::InvalidUseOfNull:

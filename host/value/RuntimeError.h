@@ -37,6 +37,7 @@ inline constexpr int OutOfMemory = 7;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int FileNotFound = 53;
 inline constexpr int ObjectVariableNotSet = 91;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int InvalidPropertyValue = 380;

@@ -3,6 +3,8 @@
 #include "host/value/RuntimeError.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -41,6 +43,26 @@ bool bmpCut(const QByteArray& bytes, QSize size)
     return bytes.size() < qint64(littleEndianAt(bytes, 10, 4)) + stride * size.height();
 }
 
+// How many times denser `dense` is than `image` (the same whole factor both ways, 2 or more), or
+// 0 when it is no high-density version of it.
+int densityOf(const QImage& image, const QImage& dense)
+{
+    if (image.isNull() || dense.isNull() || dense.width() % image.width() != 0) return 0;
+    const int factor = dense.width() / image.width();
+    return factor >= 2 && dense.height() == factor * image.height() ? factor : 0;
+}
+
+// "strip@2x.png" for "strip.png" (":/art/strip.png" keeps its folder); "name@2x" for "name".
+QString denseFileName(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    const QString suffix = info.suffix();
+    QString name = info.completeBaseName() + QStringLiteral("@2x");
+    if (!suffix.isEmpty()) name += QLatin1Char('.') + suffix;
+    const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
+    return fileName.left(slash + 1) + name;
+}
+
 } // namespace
 
 PictureRef StdPicture::decode(const QByteArray& bytes, const QByteArray& format)
@@ -72,11 +94,34 @@ PictureRef LoadPicture(const QByteArray& bytes)
     return picture;
 }
 
-StdPicture::StdPicture(QImage image) : m_image(std::move(image)) {}
-
-PictureRef StdPicture::create(const QImage& image)
+PictureRef LoadPicture(const QString& fileName)
 {
-    return std::make_shared<StdPicture>(image);
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) raiseError(Err::FileNotFound);
+    const PictureRef picture = LoadPicture(file.readAll());
+    QFile denseFile(denseFileName(fileName));
+    if (!denseFile.open(QIODevice::ReadOnly)) return picture;
+    const PictureRef dense = StdPicture::fromBytes(denseFile.readAll());
+    if (!dense || dense->image().size() != picture->image().size() * 2) return picture;
+    return StdPicture::create(picture->image(), dense->image());
+}
+
+StdPicture::StdPicture(QImage image, QImage dense) : m_image(std::move(image))
+{
+    if (const int factor = densityOf(m_image, dense)) {
+        m_dense = std::move(dense);
+        m_dense.setDevicePixelRatio(factor);
+    }
+}
+
+PictureRef StdPicture::create(const QImage& image, const QImage& dense)
+{
+    return std::make_shared<StdPicture>(image, dense);
+}
+
+const QImage& StdPicture::imageFor(qreal devicePixelRatio) const
+{
+    return devicePixelRatio > 1 && !m_dense.isNull() ? m_dense : m_image;
 }
 
 qint32 StdPicture::get_Width() const

@@ -522,15 +522,21 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<OleColor
             if (r.width() > 1) p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), c);
         }
     } else {
-        QPen pen(c, m_drawWidth == 1 ? 0 : m_drawWidth, Qt::SolidLine, Qt::SquareCap,
-                 Qt::MiterJoin);
+        // A line one pixel wide covers whole pixels of the owner, as a box's edges do; on a
+        // high-density screen a hairline would be one device pixel, half as thick. So there it
+        // is a pen one pixel wide through the pixels' centres.
+        const bool hairline = m_drawWidth == 1 && m_image.devicePixelRatio() == 1;
+        const double centre = m_drawWidth == 1 && !hairline ? 0.5 : 0.0;
+        QPen pen(c, hairline ? 0 : m_drawWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
         p.setPen(pen);
+        p.translate(centre, centre);
         if (shape == LineShape::Box)
             p.drawRect(r);
         else if (p1 == p2)
             p.drawPoint(p1);
         else
             p.drawLine(p1, p2);
+        p.resetTransform();
         p.setPen(Qt::NoPen);
     }
     changed();
@@ -572,11 +578,11 @@ void Canvas::PaintPicture(const PictureRef& picture, float x, float y, std::opti
                           std::optional<float> srcY, std::optional<float> srcWidth,
                           std::optional<float> srcHeight)
 {
-    if (!picture) raiseError(Err::InvalidPicture);
-    const QImage& img = picture->image();
-    if (img.isNull()) raiseError(Err::InvalidPicture);
+    if (!picture || picture->image().isNull()) raiseError(Err::InvalidPicture);
+    // On a high-density screen the picture's high-density version is drawn into the device
+    // pixels; it holds more pixels than it measures.
+    const QImage& img = picture->imageFor(surface().devicePixelRatio());
     const double ux = std::fabs(unitsPerPixelX()), uy = std::fabs(unitsPerPixelY());
-    // A picture made for a high-density screen holds more pixels than it measures.
     const qreal ratio = img.devicePixelRatio();
     const int iw = int(img.width() / ratio), ih = int(img.height() / ratio);
 

@@ -146,7 +146,8 @@ public:
     qint32 Point(float x, float y) const;
     // Copies the source rectangle of the picture (all of it by default; source coordinates in
     // the current scale's units) onto the destination rectangle (the picture's own size by
-    // default), stretched without smoothing. A destination of zero or negative size draws nothing.
+    // default), stretched without smoothing; on a high-density screen from the picture's
+    // high-density version. A destination of zero or negative size draws nothing.
     void PaintPicture(const PictureRef& picture, float x, float y, std::optional<float> width = {},
                       std::optional<float> height = {}, std::optional<float> srcX = {},
                       std::optional<float> srcY = {}, std::optional<float> srcWidth = {},

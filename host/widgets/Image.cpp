@@ -50,10 +50,11 @@ void Image::paintEvent(QPaintEvent*)
         const int b = m_borderStyle == 1 ? 1 : 0;
         const QRect inner = rect().adjusted(b, b, -b, -b);
         if (m_picture && !m_picture->image().isNull()) {
+            const QImage& image = m_picture->imageFor(devicePixelRatio());
             if (m_stretch)
-                p.drawImage(QRectF(inner), m_picture->image());
+                p.drawImage(QRectF(inner), image);
             else
-                p.drawImage(inner.topLeft(), m_picture->image());
+                p.drawImage(inner.topLeft(), image);
         }
         if (b) {
             p.setPen(QColor(0, 0, 0));

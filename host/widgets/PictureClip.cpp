@@ -56,7 +56,12 @@ PictureRef PictureClip::GraphicCell(short index) const
     if (!cell) {
         const int w = cellWidthPixels(), h = cellHeightPixels();
         const int row = index / m_cols, col = index % m_cols;
-        cell = StdPicture::create(m_picture->image().copy(col * w, row * h, w, h));
+        // The high-density version is cut at its own scale, so the cell keeps its detail.
+        const QImage& dense = m_picture->denseImage();
+        const int k = int(dense.devicePixelRatio());
+        cell = StdPicture::create(
+            m_picture->image().copy(col * w, row * h, w, h),
+            dense.isNull() ? QImage() : dense.copy(col * w * k, row * h * k, w * k, h * k));
     }
     return cell;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The picture-strip control: one picture cut into a grid of equal cells, handing out any cell as
-// a picture of its own. It is never shown.
+// a picture of its own (with its high-density version cut alike). It is never shown.
 
 #include "host/value/StdPicture.h"
 

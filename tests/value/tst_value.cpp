@@ -13,6 +13,7 @@
 #include <QFontInfo>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -603,6 +604,43 @@ private Q_SLOTS:
         QVERIFY(picture);
         QCOMPARE(picture->image().size(), size);
         QCOMPARE(picture->image().pixel(1, 0) & 0xFFFFFF, pixel10 & 0xFFFFFF);
+    }
+
+    // A file "name@2x.png" beside "name.png", twice its size, is the picture's high-density
+    // version; the picture measures the file's own size either way.
+    void loadPictureFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("besideSize"); // of "art@2x.png"; invalid: none
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("dense");
+        QTest::newRow("twice the size beside it") << "art.png" << QSize(14, 10) << 0 << true;
+        QTest::newRow("none beside it") << "art.png" << QSize() << 0 << false;
+        QTest::newRow("another size beside it") << "art.png" << QSize(14, 11) << 0 << false;
+        QTest::newRow("three times the size") << "art.png" << QSize(21, 15) << 0 << false;
+        QTest::newRow("no such file")
+            << "none.png" << QSize(14, 10) << int(Err::FileNotFound) << false;
+    }
+    void loadPictureFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, besideSize);
+        QFETCH(int, error);
+        QFETCH(bool, dense);
+        QTemporaryDir dir;
+        const QImage pattern = patternImage(QImage::Format_RGB32);
+        QVERIFY(pattern.save(dir.filePath(QStringLiteral("art.png"))));
+        QImage beside(besideSize, QImage::Format_RGB32);
+        beside.fill(Qt::red);
+        if (besideSize.isValid()) QVERIFY(beside.save(dir.filePath(QStringLiteral("art@2x.png"))));
+        PictureRef picture;
+        QCOMPARE(errorOf([&] { picture = LoadPicture(dir.filePath(file)); }), error);
+        if (error) return;
+        QCOMPARE(picture->image().convertToFormat(QImage::Format_RGB32), pattern);
+        QCOMPARE(&picture->imageFor(1), &picture->image());
+        const QImage& shown = picture->imageFor(2);
+        QCOMPARE(shown.deviceIndependentSize(), QSizeF(pattern.size()));
+        QCOMPARE(shown.pixel(0, 0) == qRgb(255, 0, 0), dense);
     }
 
     void pictureSideLimit()

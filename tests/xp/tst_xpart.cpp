@@ -36,16 +36,19 @@ private Q_SLOTS:
     void embeddedMatchesGenerator_data()
     {
         QTest::addColumn<int>("index");
-        for (int i = 0; i < artworks().size(); ++i)
-            QTest::newRow(qPrintable(artworks()[i].fileName)) << i;
+        QTest::addColumn<int>("scale");
+        for (int scale : {1, 2})
+            for (int i = 0; i < artworks().size(); ++i)
+                QTest::newRow(qPrintable(fileNameAt(artworks()[i], scale))) << i << scale;
     }
     void embeddedMatchesGenerator()
     {
         QFETCH(int, index);
+        QFETCH(int, scale);
         const Artwork& art = artworks()[index];
-        const QImage file = embedded(art.fileName);
+        const QImage file = embedded(fileNameAt(art, scale));
         QVERIFY2(!file.isNull(), "the picture is not embedded in libKv_CTRL");
-        const QImage drawn = art.draw(1);
+        const QImage drawn = art.draw(scale);
         QCOMPARE(file.size(), drawn.size());
         const QImage a = file.convertToFormat(QImage::Format_ARGB32);
         const QImage b = drawn.convertToFormat(QImage::Format_ARGB32);
@@ -53,13 +56,14 @@ private Q_SLOTS:
             for (int x = 0; x < a.width(); ++x)
                 if (a.pixel(x, y) != b.pixel(x, y))
                     QFAIL(qPrintable(QStringLiteral("%1 (%2, %3): file %4, generator %5; run kvart")
-                                         .arg(art.fileName)
+                                         .arg(fileNameAt(art, scale))
                                          .arg(x)
                                          .arg(y)
                                          .arg(rgb(a.pixel(x, y)), rgb(b.pixel(x, y)))));
     }
 
-    // The button draws from that very picture.
+    // The button draws from that very picture, which carries the scale-2 strip as its
+    // high-density version.
     void buttonUsesTheStrip()
     {
         QWidget window;
@@ -68,6 +72,9 @@ private Q_SLOTS:
         QVERIFY(pc && pc->get_Picture());
         QCOMPARE(pc->get_Picture()->image().convertToFormat(QImage::Format_RGB32),
                  xpcmdbutton::strip(1));
+        QImage two = xpcmdbutton::strip(2);
+        two.setDevicePixelRatio(2);
+        QCOMPARE(pc->get_Picture()->denseImage().convertToFormat(QImage::Format_RGB32), two);
         QCOMPARE(pc->cellWidthPixels(), 18);
         QCOMPARE(pc->cellHeightPixels(), 21);
     }
@@ -87,7 +94,12 @@ private Q_SLOTS:
 
     // Every picture at scale 2 is twice the size, and the option buttons' outside stays white
     // and transparent at both scales.
-    void scale2_data() { embeddedMatchesGenerator_data(); }
+    void scale2_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < artworks().size(); ++i)
+            QTest::newRow(qPrintable(artworks()[i].fileName)) << i;
+    }
     void scale2()
     {
         QFETCH(int, index);

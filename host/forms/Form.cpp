@@ -258,11 +258,23 @@ QWidget* Form::prepareAdd(const QString& name)
 {
     load();
     if (!m_window) raiseError(Err::InvalidProcedureCall, QStringLiteral("The form is not loaded"));
-    for (QWidget* existing : controls())
-        if (existing->objectName().compare(name, Qt::CaseInsensitive) == 0)
-            raiseError(727,
-                       QStringLiteral("There is already a control with the name '%1'").arg(name));
+    claimName(name);
     return clientArea();
+}
+
+void Form::claimName(const QString& name)
+{
+    const auto taken = [&name] {
+        raiseError(727, QStringLiteral("There is already a control with the name '%1'").arg(name));
+    };
+    if (m_namesInBuild) {
+        const QString key = name.toCaseFolded();
+        if (m_namesInBuild->contains(key)) taken();
+        m_namesInBuild->insert(key);
+        return;
+    }
+    for (QWidget* existing : controls())
+        if (existing->objectName().compare(name, Qt::CaseInsensitive) == 0) taken();
 }
 
 void Form::adopt(UserControl* control, const QString& name, const PropertyBag* bag)
@@ -342,13 +354,17 @@ void Form::put_BackColor(OleColor color)
 void Form::refreshControls() const
 {
     QList<QPointer<QWidget>> kept;
+    QSet<const QWidget*> known;
     for (const auto& c : std::as_const(m_controls))
-        if (c && !isDisposed(c)) kept.append(c);
+        if (c && !isDisposed(c)) {
+            kept.append(c);
+            known.insert(c.data());
+        }
     m_controls = kept;
     if (!m_window) return;
     const QList<QWidget*> found = controlsUnder(m_window);
     for (QWidget* w : found)
-        if (!m_controls.contains(w)) m_controls.append(w);
+        if (!known.contains(w)) m_controls.append(w);
 }
 
 QList<QWidget*> Form::controls() const
@@ -370,11 +386,16 @@ void Form::setTabIndex(QWidget* control, short index)
 {
     if (index < 0) raiseError(Err::InvalidPropertyValue);
     refreshControls();
+    if (placeInTabOrder(control, index)) applyTabOrder();
+}
+
+bool Form::placeInTabOrder(QWidget* control, short index)
+{
     const qsizetype from = m_controls.indexOf(control);
-    if (from < 0) return;
+    if (from < 0) return false;
     const qsizetype to = std::min<qsizetype>(index, m_controls.size() - 1);
     m_controls.move(from, to);
-    applyTabOrder();
+    return true;
 }
 
 QWidget* Form::clientArea() const

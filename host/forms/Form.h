@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <type_traits>
 
@@ -120,6 +121,10 @@ private:
     // The dynamic property naming the ProgID a control was created by.
     static constexpr const char* ProgIdProperty = "kvProgId";
     QWidget* prepareAdd(const QString& name);
+    // Error 727 when a control of the form has that name (without regard to case).
+    void claimName(const QString& name);
+    // Moves the control to that place in the tab order (the list only; applyTabOrder() follows).
+    bool placeInTabOrder(QWidget* control, short index);
     void adopt(UserControl* control, const QString& name, const PropertyBag* bag);
     UserControl* addByProgId(const QString& progId, const QString& name, const PropertyBag* bag);
     void unloadNow(bool askFirst);
@@ -146,6 +151,9 @@ private:
     FontRef m_font;
     OleColor m_backColor = SystemColor::ButtonFace;
     mutable QList<QPointer<QWidget>> m_controls;
+    // While build() places a file's controls: the names taken so far (case-folded), so that each
+    // new one is checked without walking the whole form again.
+    QSet<QString>* m_namesInBuild = nullptr;
 };
 
 } // namespace host

@@ -12,6 +12,8 @@
 #include "host/widgets/UserControl.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
 #include <QWidget>
 #include <algorithm>
 #include <optional>
@@ -75,6 +77,12 @@ void Form::build(const FormDescription& description)
     if (!m_window) return;
 
     QList<std::pair<int, QWidget*>> tabStops;
+    // Names are checked against those taken so far, not by walking the form for each control.
+    QSet<QString> names;
+    for (const QWidget* w : controls())
+        names.insert(w->objectName().toCaseFolded());
+    m_namesInBuild = &names;
+    const auto endBuild = qScopeGuard([this] { m_namesInBuild = nullptr; });
     for (qsizetype i = 0; i < description.controls.size(); ++i) {
         const ControlRecord& record = description.controls[i];
         try {
@@ -91,11 +99,7 @@ void Form::build(const FormDescription& description)
                 const QString objectName =
                     record.index >= 0 ? QStringLiteral("%1(%2)").arg(record.name).arg(record.index)
                                       : record.name;
-                for (QWidget* existing : controls())
-                    if (existing->objectName().compare(objectName, Qt::CaseInsensitive) == 0)
-                        raiseError(727, QStringLiteral("There is already a control with the "
-                                                       "name '%1'")
-                                            .arg(objectName));
+                claimName(objectName);
                 QObject* object =
                     createIntrinsic(record.className, parent, record.name, record.index);
                 if (intrinsicHasGeometry(object)) {
@@ -106,7 +110,10 @@ void Form::build(const FormDescription& description)
                 }
                 applyIntrinsicProperties(object, record.properties);
                 placed = qobject_cast<QWidget*>(object);
-                controls(); // takes the widget into the tab order now, in file order
+                // Into the tab order now, in file order.
+                if (auto* widget = qobject_cast<QWidget*>(object);
+                    widget && isControlWidget(widget))
+                    m_controls.append(widget);
             } else {
                 if (record.index >= 0)
                     raiseError(
@@ -143,8 +150,10 @@ void Form::build(const FormDescription& description)
     }
     std::stable_sort(tabStops.begin(), tabStops.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    refreshControls();
     for (const auto& [index, widget] : std::as_const(tabStops))
-        setTabIndex(widget, short(std::min(index, 32767)));
+        placeInTabOrder(widget, short(std::min(index, 32767)));
+    applyTabOrder();
 }
 
 FormDescription Form::describe() const

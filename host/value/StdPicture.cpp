@@ -5,8 +5,10 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 
 namespace host {
 
@@ -94,7 +96,9 @@ PictureRef LoadPicture(const QByteArray& bytes)
     return picture;
 }
 
-PictureRef LoadPicture(const QString& fileName)
+namespace {
+
+PictureRef loadFile(const QString& fileName)
 {
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) raiseError(Err::FileNotFound);
@@ -104,6 +108,28 @@ PictureRef LoadPicture(const QString& fileName)
     const PictureRef dense = StdPicture::fromBytes(denseFile.readAll());
     if (!dense || dense->image().size() != picture->image().size() * 2) return picture;
     return StdPicture::create(picture->image(), dense->image());
+}
+
+} // namespace
+
+PictureRef LoadPicture(const QString& fileName)
+{
+    // Embedded pictures cannot change: each is decoded once per process (a form of many check
+    // boxes would otherwise decode the same strip for every one of them).
+    static QMutex mutex;
+    static QHash<QString, StdPicture> embedded;
+    const bool isEmbedded = fileName.startsWith(QLatin1String(":/"));
+    if (isEmbedded) {
+        const QMutexLocker lock(&mutex);
+        if (const auto found = embedded.constFind(fileName); found != embedded.cend())
+            return std::make_shared<StdPicture>(*found);
+    }
+    PictureRef picture = loadFile(fileName);
+    if (isEmbedded) {
+        const QMutexLocker lock(&mutex);
+        embedded.insert(fileName, *picture);
+    }
+    return picture;
 }
 
 StdPicture::StdPicture(QImage image, QImage dense) : m_image(std::move(image))

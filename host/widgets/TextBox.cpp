@@ -88,7 +88,7 @@ void TextBox::put_Text(const QString& value)
 {
     CodeEdit code(m_codeEdit);
     setText(value);
-    setCursorPosition(0);
+    if (cursorPosition() != 0) setCursorPosition(0);
 }
 
 qint32 TextBox::get_SelStart() const

@@ -1,8 +1,12 @@
 #pragma once
 // Side-by-side timing: runs our code and its Qt-native twin alternately, several times each, and
-// prints "ratio NAME VALUE ours_ms twin_ms" with VALUE = median(ours) / median(twin).
+// prints one row of the table bench/run shows (median of each side, their ratio, the aim).
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -33,8 +37,21 @@ inline void keep(const T& value)
     asm volatile("" : : "g"(&value) : "memory");
 }
 
-// Returns the ratio and prints the line; `runs` of each, alternating, after one warm-up each.
-inline double compare(const char* name, const std::function<void()>& ours,
+// What a row's aim limits: the ratio ours / twin, or ours itself (a count that must stay low).
+enum class Aim { Ratio, Ours };
+
+// One row, tab-separated: "row NAME OURS TWIN UNIT KIND AIM" (AIM 0 with KIND ratio: no aim).
+inline void row(const char* name, double ours, double twin, const char* unit, double aim,
+                Aim kind = Aim::Ratio)
+{
+    std::printf("row\t%s\t%.6g\t%.6g\t%s\t%s\t%g\n", name, ours, twin, unit,
+                kind == Aim::Ratio ? "ratio" : "ours", aim);
+    std::fflush(stdout);
+}
+
+// Returns the ratio and prints the row; `runs` of each, alternating, after one warm-up each.
+// `aim` is the highest ratio that meets the aim.
+inline double compare(const char* name, double aim, const std::function<void()>& ours,
                       const std::function<void()>& twin, int runs = 7)
 {
     ours();
@@ -45,10 +62,31 @@ inline double compare(const char* name, const std::function<void()>& ours,
         b.push_back(timeOnce(twin));
     }
     const double ma = medianOf(a), mb = medianOf(b);
-    const double ratio = mb > 0 ? ma / mb : 0.0;
-    std::printf("ratio %s %.3f ours=%.3fms qt=%.3fms\n", name, ratio, ma, mb);
-    std::fflush(stdout);
-    return ratio;
+    row(name, ma, mb, "ms", aim);
+    return mb > 0 ? ma / mb : 0.0;
+}
+
+// Counts timer events delivered anywhere in the application.
+class TimerEvents : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Timer) ++count;
+        return false;
+    }
+};
+
+// Timer events per second while the application idles for `ms` (the quitting timer not counted).
+inline double idleTimerEvents(int ms)
+{
+    TimerEvents counter;
+    qApp->installEventFilter(&counter);
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    qApp->removeEventFilter(&counter);
+    return (counter.count - 1) * 1000.0 / ms;
 }
 
 } // namespace bench

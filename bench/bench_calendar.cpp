@@ -31,7 +31,7 @@ int main(int argc, char** argv)
 
     constexpr int Switches = 48;
     bench::compare(
-        "calendar_month_switch",
+        "calendar_month_switch", 1,
         [&] {
             for (int i = 0; i < Switches; ++i) {
                 {

@@ -122,14 +122,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     bench::compare(
-        "field_create_show_200", [] { bench::keep(showMany(makeField)); },
+        "field_create_show_200", 1.2, [] { bench::keep(showMany(makeField)); },
         [] { bench::keep(showMany(makeComposite)); });
 
     {
         const double ours = bytesPerWidget(makeField);
         const double twin = bytesPerWidget(makeComposite);
-        std::printf("ratio field_memory_per_field %.3f ours=%.0fB qt=%.0fB\n", ours / twin, ours,
-                    twin);
+        bench::row("field_memory_per_field", ours, twin, "B", 1.2);
     }
 
     // 10,000 characters typed into a Character field (upper-casing on) and into a QLineEdit.
@@ -140,12 +139,13 @@ int main(int argc, char** argv)
         field->put_Width(9000);
         auto* edit = new QLineEdit(&top);
         edit->setGeometry(0, 30, box(field)->width(), box(field)->height());
+        edit->setFont(box(field)->font()); // the same text to lay out on both sides
         top.show();
         QApplication::processEvents();
         // Typed as 100 lines of 100 characters, each box cleared in between, so that the line
         // edit's own relayout of an ever longer text does not hide the cost per key.
         bench::compare(
-            "field_type_10000_chars",
+            "field_type_10000_chars", 1.2,
             [&] {
                 for (qsizetype at = 0; at < text.size(); at += 100) {
                     field->put_Text(QString());
@@ -168,8 +168,10 @@ int main(int argc, char** argv)
         field->put_TypeInput(Kv_CTRL::CharType::Money);
         auto* edit = new QLineEdit(&top);
         edit->setGeometry(0, 30, box(field)->width(), box(field)->height());
+        edit->setFont(box(field)->font()); // the same text to lay out on both sides
         top.show();
         QApplication::processEvents();
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter); // amounts stand right
         const QLocale ptBR(QLocale::Portuguese, QLocale::Brazil);
         const QLocale c = QLocale::c();
         // The twin gets the same real Enter key and reads and writes the amount in its handler.
@@ -179,7 +181,7 @@ int main(int argc, char** argv)
             if (ok) edit->setText(ptBR.toString(value, 'f', 2));
         });
         bench::compare(
-            "field_enter_money_2000",
+            "field_enter_money_2000", 1.2,
             [&] {
                 for (int i = 0; i < 2000; ++i) {
                     field->put_Text(QStringLiteral("1234.5"));
@@ -227,10 +229,10 @@ int main(int argc, char** argv)
                 QApplication::processEvents();
             }));
         }
-        std::printf("time field_form_save_200 per_field=%.1fus total=%.3fms\n",
-                    bench::medianOf(save) * 1000.0 / Fields, bench::medianOf(save));
-        std::printf("time field_form_load_200 per_field=%.1fus total=%.3fms\n",
-                    bench::medianOf(load) * 1000.0 / Fields, bench::medianOf(load));
+        bench::row("field_form_save_200_per_field", bench::medianOf(save) * 1000.0 / Fields, 0,
+                   "us", 0);
+        bench::row("field_form_load_200_per_field", bench::medianOf(load) * 1000.0 / Fields, 0,
+                   "us", 0);
     }
     return 0;
 }

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     bench::compare(
-        "progress_value_repaint",
+        "progress_value_repaint", 1,
         [&] {
             for (int i = 0; i < updates; ++i)
                 bar->put_Value(float(i % 101));

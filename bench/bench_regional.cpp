@@ -36,7 +36,7 @@ int main()
     const QString mask = QStringLiteral("#####,##0.00");
     const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
     bench::compare(
-        "format_money",
+        "format_money", 2,
         [&] {
             for (double v : amounts)
                 bench::keep(host::Format(v, mask));
@@ -48,7 +48,7 @@ int main()
 
     const QString datePattern = QStringLiteral("dd/MM/yyyy");
     bench::compare(
-        "is_date",
+        "is_date", 2,
         [&] {
             int valid = 0;
             for (const QString& text : dates)

@@ -84,6 +84,6 @@ int main(int argc, char** argv)
         bench::keep(image);
     };
 
-    bench::compare("surface_gauge_frame", ours, twin);
+    bench::compare("surface_gauge_frame", 1.5, ours, twin);
     return 0;
 }

@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         bench::keep(image);
     };
 
-    bench::compare("verticaltext_gradient_strip", ours, twin);
+    bench::compare("verticaltext_gradient_strip", 1.5, ours, twin);
     delete strip;
     return 0;
 }

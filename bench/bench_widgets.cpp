@@ -32,7 +32,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     bench::compare(
-        "textbox_create_show_1000",
+        "textbox_create_show_1000", 1.3,
         [] {
             showMany([](QWidget* parent, int i) {
                 auto* box = new host::TextBox(parent, QStringLiteral("txt%1").arg(i));
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
             });
         });
     bench::compare(
-        "label_create_show_1000",
+        "label_create_show_1000", 1.3,
         [] {
             showMany([](QWidget* parent, int i) {
                 auto* label = new host::Label(parent, QStringLiteral("lbl%1").arg(i));

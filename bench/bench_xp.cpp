@@ -27,29 +27,6 @@ namespace {
 
 constexpr int Cycles = 500;
 
-// Counts timer events delivered anywhere in the application.
-class TimerEvents : public QObject {
-public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Timer) ++count;
-        return false;
-    }
-};
-
-// Timer events per second while the application idles for `ms` (the quitting timer not counted).
-double idleTimerEvents(int ms)
-{
-    TimerEvents counter;
-    qApp->installEventFilter(&counter);
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    qApp->removeEventFilter(&counter);
-    return (counter.count - 1) * 1000.0 / ms;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,7 +54,7 @@ int main(int argc, char** argv)
     int outs = 0;
     QObject::connect(cmd, &Kv_CTRL::xpcmdbutton::MouseOut, cmd, [&outs] { ++outs; });
     bench::compare(
-        "xpcmdbutton_hover_cycle",
+        "xpcmdbutton_hover_cycle", 1.5,
         [&] {
             for (int i = 0; i < Cycles; ++i) {
                 QMouseEvent move(QEvent::MouseMove, inside, cmd->mapToGlobal(inside), Qt::NoButton,
@@ -131,7 +108,7 @@ int main(int argc, char** argv)
     twinGroup.show();
     QApplication::processEvents();
     bench::compare(
-        "xpcheckbox_click_toggle",
+        "xpcheckbox_click_toggle", 1.5,
         [&] {
             for (int i = 0; i < Cycles; ++i)
                 clickAndPaint(chk);
@@ -141,7 +118,7 @@ int main(int argc, char** argv)
                 clickAndPaint(qchk);
         });
     bench::compare(
-        "xpoptionbutton_click_select",
+        "xpoptionbutton_click_select", 1.5,
         [&] {
             for (int i = 0; i < Cycles; ++i)
                 clickAndPaint(opt[i % 2]);
@@ -167,12 +144,12 @@ int main(int argc, char** argv)
     idleTwin.show();
     QApplication::processEvents();
     idleTwin.hide();
-    const double ours = idleTimerEvents(1000);
+    const double ours = bench::idleTimerEvents(1000);
     idleOurs.hide();
     idleTwin.show();
-    const double twin = idleTimerEvents(1000);
-    std::printf("count xpcmdbutton_idle_timer_events_per_s_10_buttons ours=%.0f qt=%.0f\n", ours,
-                twin);
+    const double twin = bench::idleTimerEvents(1000);
+    bench::row("xpcmdbutton_idle_timer_events_per_s_10_buttons", ours, twin, "/s", 0,
+               bench::Aim::Ours);
     // For scale: all ten just visited, the pointer resting on the first. The other nine stop at
     // their first tick; the first polls on the shared 10 ms clock (100 a second).
     idleTwin.hide();
@@ -183,7 +160,7 @@ int main(int argc, char** argv)
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(b, &move);
     }
-    std::printf("count xpcmdbutton_hovered_timer_events_per_s_10_buttons ours=%.0f\n",
-                idleTimerEvents(1000));
+    bench::row("xpcmdbutton_hovered_timer_events_per_s_10_buttons", bench::idleTimerEvents(1000),
+               0, "/s", 0);
     return 0;
 }

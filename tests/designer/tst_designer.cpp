@@ -326,12 +326,27 @@ void TestDesigner::uiForm_data()
     QTest::addColumn<QVariantMap>("others"); // also in the form, set alike on both controls
     QTest::addColumn<QString>("property");   // the one under test
     QTest::addColumn<QVariant>("value");
+    const QVariant buttonFace = QVariant::fromValue(host::SystemColor::ButtonFace);
+    const QVariant timesBold =
+        QVariant::fromValue(host::StdFont::create(QStringLiteral("Times New Roman"), 12, true));
+    const QVariant green = QVariant::fromValue(host::RGB(0, 128, 0));
     QTest::newRow("Money field") << "txtValor"
-                                 << "txtCampo" << QVariantMap() << "TypeInput"
-                                 << QVariant::fromValue(Kv_CTRL::CharType::Money);
-    QTest::newRow("Default_ button") << "cmdSalvar"
-                                     << "xpcmdbutton" << QVariantMap{{"Caption", "Salvar"}}
-                                     << "State" << QVariant::fromValue(Kv_CTRL::State_b::Default_);
+                                 << "txtCampo" << QVariantMap{{"BackColor", buttonFace}}
+                                 << "TypeInput" << QVariant::fromValue(Kv_CTRL::CharType::Money);
+    QTest::newRow("system colour field")
+        << "txtValor"
+        << "txtCampo" << QVariantMap{{"TypeInput", QVariant::fromValue(Kv_CTRL::CharType::Money)}}
+        << "BackColor" << buttonFace;
+    QTest::newRow("Default_ button")
+        << "cmdSalvar"
+        << "xpcmdbutton" << QVariantMap{{"Caption", "Salvar"}, {"Font", timesBold}} << "State"
+        << QVariant::fromValue(Kv_CTRL::State_b::Default_);
+    QTest::newRow("bold Times button")
+        << "cmdSalvar"
+        << "xpcmdbutton"
+        << QVariantMap{{"Caption", "Salvar"},
+                       {"State", QVariant::fromValue(Kv_CTRL::State_b::Default_)}}
+        << "Font" << timesBold;
     QTest::newRow("Mixed check box") << "chkAtivo"
                                      << "xpcheckbox" << QVariantMap{{"Caption", "Cliente ativo"}}
                                      << "Value" << QVariant::fromValue(Kv_CTRL::State::Mixed);
@@ -339,8 +354,12 @@ void TestDesigner::uiForm_data()
         << "optJuridica"
         << "xpoptionbutton" << QVariantMap{{"Caption", "Pessoa jurídica"}} << "Value"
         << QVariant(true);
-    QTest::newRow("gauge at 40 %") << "pgbCadastro"
-                                   << "ProgressBar" << QVariantMap() << "Value" << QVariant(40.0f);
+    QTest::newRow("gauge at 40 %")
+        << "pgbCadastro"
+        << "ProgressBar" << QVariantMap{{"ForeColor", green}} << "Value" << QVariant(40.0f);
+    QTest::newRow("green gauge") << "pgbCadastro"
+                                 << "ProgressBar" << QVariantMap{{"Value", 40.0f}} << "ForeColor"
+                                 << green;
     QTest::newRow("ParaBaixo title")
         << "vtTitulo"
         << "VericalText" << QVariantMap{{"zTexto", "Cadastro"}} << "zDirecao"
@@ -373,7 +392,8 @@ void TestDesigner::uiForm()
     QCOMPARE(QString::fromLatin1(control->metaObject()->className()),
              QStringLiteral("Kv_CTRL::") + className);
     QVERIFY(control->lifeStarted());
-    QCOMPARE(control->property(property.toUtf8().constData()), value);
+    const QVariant held = control->property(property.toUtf8().constData());
+    QVERIFY2(sameValue(held, value), qPrintable(held.toString()));
 
     QVariantMap designed = others;
     designed.insert(property, value);

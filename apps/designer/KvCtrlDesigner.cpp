@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QtDesigner/QDesignerFormEditorInterface>
 #include <memory>
 
 namespace kvdesigner {
@@ -73,8 +74,11 @@ QWidget* ControlPlugin::createWidget(QWidget* parent)
     return control;
 }
 
-void ControlPlugin::initialize(QDesignerFormEditorInterface* /*core*/)
+void ControlPlugin::initialize(QDesignerFormEditorInterface* core)
 {
+    if (m_initialized) return;
+    if (core && core->extensionManager())
+        PropertySheetFactory::registerWith(core->extensionManager());
     m_initialized = true;
 }
 

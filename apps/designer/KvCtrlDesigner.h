@@ -6,6 +6,7 @@
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
+#include "PropertySheet.h"
 #include "host/automation/TypeLib.h"
 
 namespace kvdesigner {
@@ -29,6 +30,8 @@ public:
     // as a host's form file would.
     QWidget* createWidget(QWidget* parent) override;
     bool isInitialized() const override { return m_initialized; }
+    // Gives Designer the property sheets that edit the controls' colours and fonts as colours
+    // and fonts (one for all the controls, whichever plugin Designer initializes first).
     void initialize(QDesignerFormEditorInterface* core) override;
     QString domXml() const override;
 
@@ -48,6 +51,8 @@ public:
 
 private:
     QList<QDesignerCustomWidgetInterface*> m_plugins;
+    // From before QUiLoader or Designer's preview sets a .ui's colours and fonts on a control.
+    UiValueConversions m_conversions;
 };
 
 } // namespace kvdesigner

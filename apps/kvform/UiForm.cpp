@@ -2,10 +2,12 @@
 
 #include "host/forms/Form.h"
 #include "host/value/RuntimeError.h"
+#include "host/value/StdFont.h"
 #include "host/value/Twips.h"
 #include "host/widgets/LateBinding.h"
 
 #include <QColor>
+#include <QFont>
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QRect>
@@ -184,12 +186,43 @@ private:
                         rgb[2] = v;
                 }
                 value = double(quint32(rgb[0]) | quint32(rgb[1]) << 8 | quint32(rgb[2]) << 16);
+            } else if (kind == QLatin1String("font")) {
+                value = readFont();
             } else {
                 fail(QStringLiteral("values of kind <%1> are not supported").arg(kind));
             }
         }
         if (!seen) fail(QStringLiteral("a property without a value"));
         return value;
+    }
+
+    // The parts of a <font> a StdFont has, set as QUiLoader sets them; the rendering hints
+    // Designer may add (kerning, antialiasing, ...) have no counterpart and are passed over.
+    QFont readFont()
+    {
+        QFont font;
+        while (m_xml.readNextStartElement()) {
+            const QStringView part = m_xml.name();
+            if (part == QLatin1String("family")) {
+                font.setFamilies({m_xml.readElementText()});
+            } else if (part == QLatin1String("pointsize")) {
+                font.setPointSize(readInt());
+            } else if (part == QLatin1String("bold") || part == QLatin1String("italic") ||
+                       part == QLatin1String("underline") || part == QLatin1String("strikeout")) {
+                const bool on = m_xml.readElementText().trimmed() == QLatin1String("true");
+                if (part == QLatin1String("bold"))
+                    font.setBold(on);
+                else if (part == QLatin1String("italic"))
+                    font.setItalic(on);
+                else if (part == QLatin1String("underline"))
+                    font.setUnderline(on);
+                else
+                    font.setStrikeOut(on);
+            } else {
+                m_xml.skipCurrentElement();
+            }
+        }
+        return font;
     }
 
     QXmlStreamReader m_xml;
@@ -204,10 +237,14 @@ host::Variant toVariant(const QVariant& v)
         return host::Variant(v.toBool());
     case QMetaType::Double: {
         const double d = v.toDouble();
-        // Whole numbers as Long, as a form file reads them; the property converts further.
-        if (d == double(qint32(d))) return host::Variant(qint32(d));
+        // Whole numbers as Long, as a form file reads them; the property converts further. A
+        // <UInt> past Long's range (a system colour) stays a Double.
+        if (d >= INT32_MIN && d <= INT32_MAX && d == double(qint32(d)))
+            return host::Variant(qint32(d));
         return host::Variant(d);
     }
+    case QMetaType::QFont:
+        return host::Variant(host::StdFont::fromQFont(v.value<QFont>()));
     default:
         return host::Variant(v.toString());
     }

@@ -113,6 +113,33 @@ QFont StdFont::toQFont() const
     return qtFontFor(m_name, m_size, m_weight, m_italic, m_underline, m_strikethrough);
 }
 
+QFont StdFont::toNamedQFont() const
+{
+    QFont font;
+    font.setFamilies({m_name});
+    font.setPointSizeF(m_size);
+    font.setWeight(QFont::Weight(m_weight > 0 ? m_weight : NormalWeight));
+    font.setItalic(m_italic);
+    font.setUnderline(m_underline);
+    font.setStrikeOut(m_strikethrough);
+    return font;
+}
+
+FontRef StdFont::fromQFont(const QFont& font)
+{
+    auto result = std::make_shared<StdFont>();
+    const uint set = font.resolveMask();
+    if ((set & (QFont::FamilyResolved | QFont::FamiliesResolved)) && !font.family().isEmpty())
+        result->m_name = font.family();
+    if ((set & QFont::SizeResolved) && validSize(font.pointSizeF()))
+        result->m_size = font.pointSizeF();
+    if (set & QFont::WeightResolved) result->m_weight = short(font.weight());
+    if (set & QFont::StyleResolved) result->m_italic = font.italic();
+    if (set & QFont::UnderlineResolved) result->m_underline = font.underline();
+    if (set & QFont::StrikeOutResolved) result->m_strikethrough = font.strikeOut();
+    return result;
+}
+
 void StdFont::touch()
 {
     Q_EMIT changed();

@@ -48,6 +48,13 @@ public:
     // The Qt font for drawing: face through the host's substitutions (see Fonts.h), size in
     // points, weight, style.
     QFont toQFont() const;
+    // The font as a QFont names it where fonts are edited and stored as QFonts (Qt Designer, .ui
+    // files): the face under its own name rather than the family drawn for it, and every
+    // attribute set, so that all of them are kept. fromQFont reads it back (but the charset).
+    QFont toNamedQFont() const;
+    // A new font object with the face, size in points, weight and styles a QFont sets; what the
+    // QFont leaves unset stays as a new StdFont has it (MS Sans Serif, 8.25, normal).
+    static FontRef fromQFont(const QFont& font);
 
 Q_SIGNALS:
     // Emitted once for every put_* that really changes a value, never for a same-value put.

@@ -44,8 +44,8 @@ QVariant toQVariant(const QMetaProperty& p, const Variant& value)
         return QVariant::fromValue(value.toInteger());
     case QMetaType::Int:
         return QVariant(int(value.toLong()));
-    case QMetaType::UInt:
-        return QVariant(uint(quint32(value.toLong())));
+    case QMetaType::UInt: // the unsigned properties are OLE colours, which may come unsigned
+        return QVariant(uint(value.toOleColor()));
     case QMetaType::Float:
         return QVariant(value.toSingle());
     case QMetaType::Double:

@@ -5,6 +5,7 @@
 // build/apps/kvform/kvform (apps/kvform/CMakeLists.txt builds it along with this test).
 
 #include "host/persist/FormFile.h"
+#include "host/value/StdFont.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -529,6 +530,10 @@ private Q_SLOTS:
         const QString ui = QStringLiteral(KV_SOURCE_DIR "/tests/designer/allcontrols.ui");
         QFile::remove(file(QStringLiteral("ui.png")));
         const Run r = run({ui, QStringLiteral("--events")}, "expect txtValor.Text \"0.00\"\n"
+                                                            "expect txtValor.BackColor "
+                                                            "\"-2147483633\"\n"
+                                                            "expect pgbCadastro.ForeColor "
+                                                            "\"32768\"\n"
                                                             "expect cmdSalvar.State \"1\"\n"
                                                             "expect chkAtivo.Value \"2\"\n"
                                                             "print optJuridica.Value\n"
@@ -573,6 +578,10 @@ private Q_SLOTS:
                  QStringLiteral("1"));
         QCOMPARE(d.controls[3].properties.ReadProperty(QStringLiteral("Value")).toString(),
                  QStringLiteral("2"));
+        const host::FontRef font =
+            d.controls[2].properties.ReadProperty(QStringLiteral("Font")).toFont();
+        QVERIFY(font &&
+                font->sameAs(*host::StdFont::create(QStringLiteral("Times New Roman"), 12, true)));
     }
 
     void designerFormRefused_data()

@@ -24,6 +24,21 @@ QHash<qint32, Canvas*>& canvases()
     return map;
 }
 
+// How many canvases have each font selected: asked whenever a font is deleted, so it is kept as
+// a count rather than found by visiting every canvas of every form.
+QHash<qint32, int>& selections()
+{
+    static QHash<qint32, int> counts;
+    return counts;
+}
+
+void countSelection(qint32 handle, int change)
+{
+    int& count = selections()[handle];
+    count += change;
+    if (count <= 0) selections().remove(handle);
+}
+
 QStringList linesOf(const QString& text)
 {
     if (!text.contains(QLatin1Char('\n'))) return QStringList{text};
@@ -75,6 +90,7 @@ Canvas::Canvas(QWidget* owner)
       m_ownFontHandle(allocateGdiHandle()), m_selectedFont(m_ownFontHandle)
 {
     canvases().insert(m_hdc, this);
+    countSelection(m_selectedFont, 1);
     watchFont();
 }
 
@@ -83,6 +99,7 @@ Canvas::~Canvas()
     settle();
     QObject::disconnect(m_fontWatch);
     canvases().remove(m_hdc);
+    countSelection(m_selectedFont, -1);
 }
 
 Canvas* Canvas::fromHdc(qint32 hdc)
@@ -92,9 +109,14 @@ Canvas* Canvas::fromHdc(qint32 hdc)
 
 bool Canvas::isFontSelectedAnywhere(qint32 fontHandle)
 {
-    for (const Canvas* canvas : std::as_const(canvases()))
-        if (canvas->m_selectedFont == fontHandle) return true;
-    return false;
+    return selections().contains(fontHandle);
+}
+
+void Canvas::selectFontHandle(qint32 handle)
+{
+    countSelection(m_selectedFont, -1);
+    m_selectedFont = handle;
+    countSelection(m_selectedFont, 1);
 }
 
 qint32 Canvas::get_hWnd() const
@@ -253,7 +275,7 @@ void Canvas::putref_Font(FontRef font)
 {
     if (!font) raiseError(Err::ObjectVariableNotSet);
     m_font = std::move(font);
-    m_selectedFont = m_ownFontHandle;
+    selectFontHandle(m_ownFontHandle);
     m_platformFont.reset();
     watchFont();
 }
@@ -292,7 +314,7 @@ void Canvas::put_DrawWidth(short width)
 
 void Canvas::selectPlatformFont(qint32 handle, std::shared_ptr<const PlatformFont> font)
 {
-    m_selectedFont = handle;
+    selectFontHandle(handle);
     m_platformFont = std::move(font);
     forgetFont();
 }

@@ -174,6 +174,7 @@ public:
     void selectPlatformFont(qint32 handle, std::shared_ptr<const PlatformFont> font);
 
 private:
+    void selectFontHandle(qint32 handle); // kept counted for isFontSelectedAnywhere
     double standardUnitsPerPixel(short mode, bool vertical) const;
     QSize contentsSize() const;
     QImage& surface() const;   // the backing image, grown as needed

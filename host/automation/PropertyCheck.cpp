@@ -8,8 +8,10 @@
 #include "host/value/Variant.h"
 #include "host/widgets/UserControl.h"
 
+#include <QHash>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QMutex>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -152,10 +154,24 @@ void checkPropertyValues(const QMetaObject& meta, const PropertyBag& bag)
 void checkPropertyValues(const QString& progId, const PropertyBag& bag)
 {
     if (bag.isEmpty()) return;
-    UserControl* made = nullptr;
-    if (failed(createInstance(progId, nullptr, &made)) || !made) return;
-    const std::unique_ptr<UserControl> sample(made);
-    checkPropertyValues(*sample->metaObject(), bag);
+    // The class is learnt from one sample per ProgID: modules stay loaded, so its description
+    // does too.
+    static QMutex mutex;
+    static QHash<QString, const QMetaObject*> classes;
+    const QMetaObject* meta = nullptr;
+    {
+        QMutexLocker lock(&mutex);
+        meta = classes.value(progId);
+    }
+    if (!meta) {
+        UserControl* made = nullptr;
+        if (failed(createInstance(progId, nullptr, &made)) || !made) return;
+        const std::unique_ptr<UserControl> sample(made);
+        meta = sample->metaObject();
+        QMutexLocker lock(&mutex);
+        classes.insert(progId, meta);
+    }
+    checkPropertyValues(*meta, bag);
 }
 
 } // namespace host

@@ -1,6 +1,7 @@
 #include "host/automation/Registry.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -96,6 +97,26 @@ void Registry::setPath(const QString& path)
     configuredPath() = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
 }
 
+namespace {
+
+// The last registry read: a form creates its controls one by one, each by asking the registry,
+// and the file is read again only when it changed (or this process wrote it).
+struct ReadCache {
+    QMutex mutex;
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    QJsonObject root;
+};
+
+ReadCache& readCache()
+{
+    static ReadCache cache;
+    return cache;
+}
+
+} // namespace
+
 Registry::Registry(const QString& filePath) : m_path(filePath)
 {
     m_root.insert(KeyFormat, FormatTag);
@@ -107,6 +128,15 @@ bool Registry::load()
     m_root = QJsonObject{{KeyFormat, FormatTag}};
     const QFileInfo info(m_path);
     if (!info.exists()) return true;
+    ReadCache& cache = readCache();
+    {
+        QMutexLocker lock(&cache.mutex);
+        if (cache.path == m_path && cache.size == info.size() &&
+            cache.modified == info.lastModified()) {
+            m_root = cache.root;
+            return true;
+        }
+    }
     QFile file(m_path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
         m_error =
@@ -137,6 +167,11 @@ bool Registry::load()
         return false;
     }
     m_root = doc.object();
+    QMutexLocker lock(&cache.mutex);
+    cache.path = m_path;
+    cache.size = info.size();
+    cache.modified = info.lastModified();
+    cache.root = m_root;
     return true;
 }
 
@@ -148,6 +183,10 @@ bool Registry::save()
         m_error =
             QStringLiteral("The folder of the component registry %1 cannot be created").arg(m_path);
         return false;
+    }
+    {
+        QMutexLocker lock(&readCache().mutex);
+        readCache().path.clear();
     }
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -1,5 +1,7 @@
 #include "host/automation/Registry.h"
 
+#include "host/services/SaveFile.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QMutex>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace host {
@@ -149,16 +150,10 @@ bool Registry::save()
             QStringLiteral("The folder of the component registry %1 cannot be created").arg(m_path);
         return false;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("The component registry %1 cannot be written: %2")
-                      .arg(m_path, file.errorString());
-        return false;
-    }
-    file.write(QJsonDocument(m_root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        m_error = QStringLiteral("The component registry %1 cannot be written: %2")
-                      .arg(m_path, file.errorString());
+    const QString reason = saveFile(m_path, QJsonDocument(m_root).toJson(QJsonDocument::Indented));
+    if (!reason.isEmpty()) {
+        m_error =
+            QStringLiteral("The component registry %1 cannot be written: %2").arg(m_path, reason);
         return false;
     }
     return true;

@@ -6,7 +6,6 @@
 #include "host/widgets/CommandButton.h"
 #include "host/widgets/PictureBox.h"
 
-#include <QFile>
 #include <algorithm>
 
 namespace Kv_CTRL {
@@ -21,9 +20,7 @@ const char* const DefaultCaption = "&MyButton"; // a saved form without a captio
 
 host::PictureRef designBitmap()
 {
-    QFile file(QStringLiteral(":/Kv_CTRL/xp/cmdbutton-mark.png"));
-    file.open(QIODevice::ReadOnly);
-    return host::LoadPicture(file.readAll());
+    return host::ResourcePicture(QStringLiteral(":/Kv_CTRL/xp/cmdbutton-mark.png"));
 }
 
 } // namespace

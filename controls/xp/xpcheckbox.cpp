@@ -12,8 +12,6 @@
 #include "host/widgets/PictureBox.h"
 #include "host/widgets/PictureClip.h"
 
-#include <QFile>
-
 namespace Kv_CTRL {
 
 namespace {
@@ -27,9 +25,7 @@ constexpr short StripRows = 12;
 
 host::PictureRef loadStrip()
 {
-    QFile file(QStringLiteral(":/Kv_CTRL/xp/xpcheckbox.png"));
-    file.open(QIODevice::ReadOnly);
-    return host::LoadPicture(file.readAll());
+    return host::ResourcePicture(QStringLiteral(":/Kv_CTRL/xp/xpcheckbox.png"));
 }
 
 bool hasLook(qint32 value)

@@ -11,8 +11,6 @@
 #include "host/widgets/Label.h"
 #include "host/widgets/PictureClip.h"
 
-#include <QFile>
-
 namespace Kv_CTRL {
 
 namespace {
@@ -31,9 +29,7 @@ constexpr float CellWidth = 18, CellHeight = 21, Edge = 3;
 // The strip embedded in the library (a missing one raises 481 like any bad picture).
 host::PictureRef loadStrip()
 {
-    QFile file(QStringLiteral(":/Kv_CTRL/xp/xpcmdbutton.png"));
-    file.open(QIODevice::ReadOnly);
-    return host::LoadPicture(file.readAll());
+    return host::ResourcePicture(QStringLiteral(":/Kv_CTRL/xp/xpcmdbutton.png"));
 }
 
 // The access keys of a caption: each letter after a single "&" ("&&" is a literal "&").

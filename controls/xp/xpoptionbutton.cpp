@@ -13,7 +13,6 @@
 #include "host/widgets/LateBinding.h"
 #include "host/widgets/Lifetime.h"
 
-#include <QFile>
 #include <QPointer>
 
 namespace Kv_CTRL {
@@ -27,9 +26,7 @@ constexpr short PictureCount = 8;
 // Picture n, drawn by apps/kvart and embedded in the library.
 host::PictureRef loadPicture(short n)
 {
-    QFile file(QStringLiteral(":/Kv_CTRL/xp/xpoptionbutton%1.png").arg(n));
-    file.open(QIODevice::ReadOnly);
-    return host::LoadPicture(file.readAll());
+    return host::ResourcePicture(QStringLiteral(":/Kv_CTRL/xp/xpoptionbutton%1.png").arg(n));
 }
 
 } // namespace

@@ -152,10 +152,7 @@ void checkPropertyValues(const QMetaObject& meta, const PropertyBag& bag)
 void checkPropertyValues(const QString& progId, const PropertyBag& bag)
 {
     if (bag.isEmpty()) return;
-    UserControl* made = nullptr;
-    if (failed(createInstance(progId, nullptr, &made)) || !made) return;
-    const std::unique_ptr<UserControl> sample(made);
-    checkPropertyValues(*sample->metaObject(), bag);
+    if (const QMetaObject* meta = classMetaObject(progId)) checkPropertyValues(*meta, bag);
 }
 
 } // namespace host

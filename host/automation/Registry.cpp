@@ -11,6 +11,8 @@
 #include <QJsonParseError>
 #include <QMutex>
 #include <QStandardPaths>
+#include <optional>
+#include <sys/stat.h>
 
 namespace host {
 
@@ -76,6 +78,40 @@ QString shapeFault(const QJsonObject& root)
     return {};
 }
 
+// What tells one version of a file from another: a save renames a new file over the old one (a
+// new inode), an edit in place changes the time or the size.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modified = 0; // nanoseconds
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QFile& file)
+{
+    struct stat st {};
+    if (::fstat(file.handle(), &st) != 0) return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The registry read last, kept while its file is unchanged: a form reads the registry for every
+// control it creates.
+struct ReadCache {
+    QMutex mutex;
+    QString path;
+    FileStamp stamp;
+    QJsonObject root;
+};
+
+ReadCache& readCache()
+{
+    static ReadCache cache;
+    return cache;
+}
+
 } // namespace
 
 QString Registry::defaultPath()
@@ -115,6 +151,15 @@ bool Registry::load()
                 .arg(m_path, info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
         return false;
     }
+    const std::optional<FileStamp> stamp = stampOf(file);
+    ReadCache& cache = readCache();
+    {
+        QMutexLocker lock(&cache.mutex);
+        if (stamp && cache.path == m_path && cache.stamp == *stamp) {
+            m_root = cache.root;
+            return true;
+        }
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         m_error = QStringLiteral("The component registry %1 cannot be read: %2")
@@ -138,6 +183,12 @@ bool Registry::load()
         return false;
     }
     m_root = doc.object();
+    if (stamp) {
+        QMutexLocker lock(&cache.mutex);
+        cache.path = m_path;
+        cache.stamp = *stamp;
+        cache.root = m_root;
+    }
     return true;
 }
 

@@ -3,8 +3,11 @@
 #include "host/value/RuntimeError.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 
 namespace host {
 
@@ -69,6 +72,20 @@ PictureRef LoadPicture(const QByteArray& bytes)
 {
     PictureRef picture = StdPicture::fromBytes(bytes);
     if (!picture) raiseError(Err::InvalidPicture);
+    return picture;
+}
+
+PictureRef ResourcePicture(const QString& path)
+{
+    // Every control of a form would otherwise decode its art again as it is made.
+    static QMutex mutex;
+    static QHash<QString, PictureRef> decoded;
+    QMutexLocker lock(&mutex);
+    if (PictureRef picture = decoded.value(path)) return picture;
+    QFile file(path);
+    const PictureRef picture =
+        LoadPicture(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    decoded.insert(path, picture);
     return picture;
 }
 

@@ -47,6 +47,9 @@ private:
 // The runtime's LoadPicture, from the bytes of a PNG, GIF or BMP file: raises 481 (invalid
 // picture) for anything StdPicture::fromBytes refuses.
 PictureRef LoadPicture(const QByteArray& bytes);
+// A picture a library embeds (a Qt resource path, ":/Kv_CTRL/xp/xpcheckbox.png"), decoded once
+// and shared by every caller after: a picture never changes. Raises 481 as LoadPicture does.
+PictureRef ResourcePicture(const QString& path);
 
 } // namespace host
 

@@ -160,18 +160,22 @@ private Q_SLOTS:
     void tabOrderFollowsTheFile()
     {
         FormDescription d = sample();
+        // The frame comes after what it holds, as in a form saved in tab order.
         d.controls = {record("VB.TextBox", "txtA", 0, 0, 900, 315),
                       record("VB.TextBox", "txtB", 0, 400, 900, 315),
-                      record("VB.TextBox", "txtC", 0, 800, 900, 315)};
+                      record("VB.TextBox", "txtC", 0, 800, 900, 315),
+                      record("VB.Frame", "fraX", 0, 1200, 1800, 900)};
         d.controls[0].tabIndex = 2;
         d.controls[1].tabIndex = 0;
         d.controls[2].tabIndex = 1;
+        d.controls[2].container = QStringLiteral("fraX");
+        d.controls[3].tabIndex = 3;
         Form form;
         form.build(d);
         QStringList order;
         for (const ControlRecord& c : form.describe().controls)
-            order << c.name;
-        QCOMPARE(order, QStringList({"txtB", "txtC", "txtA"}));
+            order << c.name + ':' + c.container;
+        QCOMPARE(order, QStringList({"txtB:", "txtC:fraX", "txtA:", "fraX:"}));
     }
 
     void failuresNameTheControl_data()

@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     application = new QApplication(argc, argv);
     // The library is linked: it registers itself in a registry of this run's own.
     registryDir = new QTemporaryDir;
+    std::atexit([] { delete registryDir; });
     host::Registry::setPath(registryDir->filePath(QStringLiteral("registry.json")));
     if (DllRegisterServer() != host::S_OK) {
         std::fprintf(stderr, "fuzz_formbuild: the control library does not register\n");

@@ -30,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString value = QString::fromUtf8(zero < 0 ? rest : rest.left(zero));
     const QString pattern = zero < 0 ? QString() : QString::fromUtf8(rest.mid(zero + 1));
 
-    host::RegionalScope scope((options & 1) ? host::Regional::enUS() : host::Regional::ptBR());
+    // Built once: copies share their texts, so a scope costs no allocations of its own.
+    static const host::RegionalSettings ptBR = host::Regional::ptBR();
+    static const host::RegionalSettings enUS = host::Regional::enUS();
+    host::RegionalScope scope((options & 1) ? enUS : ptBR);
     const host::DateOrder order = host::DateOrder((options >> 1) % 3);
 
     guarded([](const QString& v, const QString& p) { (void)host::Format(v, p); }, value, pattern);

@@ -5,6 +5,7 @@
 #include "DemoLogic.h"
 #include "EventPrinter.h"
 #include "FileLines.h"
+#include "FormSave.h"
 #include "Module.h"
 #include "Script.h"
 #include "Snapshot.h"
@@ -28,7 +29,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -78,30 +78,17 @@ QByteArray readAll(const QString& path, QString* error)
 }
 
 // The form being run. Saving happens while its controls still exist: when the window closes
-// (Form_Unload) for --save, and on Ctrl+S.
+// (Form_Unload) for --save, and on Ctrl+S. `beforeUnload` answers whether the window may close.
 class RunnerForm : public host::Form {
 public:
-    std::function<void()> beforeUnload;
+    std::function<bool()> beforeUnload;
 
 protected:
-    void Form_Unload(short& /*Cancel*/) override
+    void Form_Unload(short& Cancel) override
     {
-        if (beforeUnload) beforeUnload();
+        if (beforeUnload && !beforeUnload()) Cancel = 1;
     }
 };
-
-bool saveForm(const host::Form& form, const QString& path)
-{
-    try {
-        host::FormFile::write(form.describe(), path);
-        return true;
-    } catch (const host::FormFileError& error) {
-        failWith(FormError, QStringLiteral("cannot save: %1").arg(error.message()));
-    } catch (const host::RuntimeError& error) {
-        failWith(FormError, QStringLiteral("cannot save %1: %2").arg(path, error.description()));
-    }
-    return false;
-}
 
 // What the command line asks for.
 struct Options {
@@ -283,22 +270,6 @@ std::unique_ptr<kvform::EventPrinter> watchEvents(RunnerForm& form)
     return events;
 }
 
-// Ctrl+S writes the form back to its file; the demo has none and a Designer form is no form
-// file: they go to --save's file.
-void installSaveShortcut(RunnerForm& form, const QString& target)
-{
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), form.widget());
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, &form, [&form, target] {
-        if (target.isEmpty()) {
-            failWith(Success, QStringLiteral("this form has no form file: start kvform with "
-                                             "--save FILE to save it"));
-            return;
-        }
-        if (saveForm(form, target)) out(QStringLiteral("saved %1").arg(target));
-    });
-}
-
 // The form's menu "Ajuda": "Sobre o Kv_CTRL..." (F1) opens the library's About dialog the way a
 // host reaches it, through ShowAbout on the form's first control that has it.
 void installHelpMenu(RunnerForm& form)
@@ -324,7 +295,8 @@ int finishRun(RunnerForm& form, QWidget* window, const Options& o)
         if (!kvform::saveSnapshot(form.widget() ? form.widget() : window, o.screenshot, &why))
             return failWith(FormError, why);
     }
-    if (!o.save.isEmpty() && form.isLoaded() && !saveForm(form, o.save)) return FormError;
+    if (!o.save.isEmpty() && form.isLoaded() && !kvform::saveForm(form, o.save, false))
+        return FormError;
     return Success;
 }
 
@@ -358,7 +330,7 @@ int runInteractive(RunnerForm& form, const Options& o)
 {
     bool saved = true;
     form.beforeUnload = [&] {
-        if (!o.save.isEmpty()) saved = saveForm(form, o.save);
+        return o.save.isEmpty() || kvform::saveBeforeClosing(form, o.save, &saved);
     };
     QObject::connect(&form, &host::Form::unloaded, qApp, [] { QCoreApplication::quit(); });
     const int exitCode = QApplication::exec();
@@ -388,8 +360,10 @@ int main(int argc, char* argv[])
     if (options.positional.isEmpty()) kvform::attachDemoLogic(form);
     std::unique_ptr<kvform::EventPrinter> events;
     if (options.events) events = watchEvents(form);
-    installSaveShortcut(
-        form, options.positional.isEmpty() || kvform::isUiFile(formFile) ? options.save : formFile);
+    // The demo has no form file and a Designer form is none: they save to --save's file.
+    kvform::installSaveShortcut(
+        form, options.positional.isEmpty() || kvform::isUiFile(formFile) ? options.save : formFile,
+        &out);
     installHelpMenu(form);
 
     form.show();

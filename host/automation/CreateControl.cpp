@@ -37,11 +37,9 @@ HRESULT report(QString* error, HRESULT hr, const QString& message)
     return hr;
 }
 
-} // namespace
-
-HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out, QString* error)
+// The class factory of `progId`, with a reference the caller releases.
+HRESULT classFactory(const QString& progId, ClassFactory** out, QString* error)
 {
-    if (!out) return report(error, E_POINTER, QStringLiteral("No place for the new object"));
     *out = nullptr;
     Registry registry(Registry::path());
     if (!registry.load()) return report(error, E_FAIL, registry.errorString());
@@ -63,13 +61,25 @@ HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out
             error, E_FAIL,
             QStringLiteral("%1 is no control module (no DllGetClassObject)").arg(cls->modulePath));
     void* object = nullptr;
-    HRESULT hr = getClassObject(&cls->clsid, &IID_IClassFactory, &object);
+    const HRESULT hr = getClassObject(&cls->clsid, &IID_IClassFactory, &object);
     if (failed(hr) || !object)
         return report(
             error, failed(hr) ? hr : E_FAIL,
             QStringLiteral("'%1' has no class object: %2")
                 .arg(progId, lastServerError().isEmpty() ? hresultText(hr) : lastServerError()));
-    auto* factory = static_cast<ClassFactory*>(object);
+    *out = static_cast<ClassFactory*>(object);
+    return S_OK;
+}
+
+} // namespace
+
+HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out, QString* error)
+{
+    if (!out) return report(error, E_POINTER, QStringLiteral("No place for the new object"));
+    *out = nullptr;
+    ClassFactory* factory = nullptr;
+    HRESULT hr = classFactory(progId, &factory, error);
+    if (failed(hr)) return hr;
     hr = factory->CreateInstance(parent, out);
     const QString why = lastServerError();
     factory->Release();
@@ -78,6 +88,16 @@ HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out
                       QStringLiteral("'%1' cannot make the object: %2")
                           .arg(progId, why.isEmpty() ? hresultText(hr) : why));
     return report(error, S_OK, {});
+}
+
+const QMetaObject* classMetaObject(const QString& progId)
+{
+    ClassFactory* factory = nullptr;
+    if (failed(classFactory(progId, &factory, nullptr))) return nullptr;
+    const ClassDescription& cls = factory->classDescription();
+    const QMetaObject* meta = cls.factory ? cls.metaObject : nullptr;
+    factory->Release();
+    return meta;
 }
 
 } // namespace host

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QWidget;
+struct QMetaObject;
 
 namespace host {
 
@@ -18,5 +19,8 @@ class UserControl;
 // does not load, the factory's own result otherwise), with the reason in *error.
 HRESULT createInstance(const QString& progId, QWidget* parent, UserControl** out,
                        QString* error = nullptr);
+// The class that createInstance would make for `progId`, without making one; null when it
+// cannot make any.
+const QMetaObject* classMetaObject(const QString& progId);
 
 } // namespace host

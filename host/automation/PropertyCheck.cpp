@@ -8,10 +8,8 @@
 #include "host/value/Variant.h"
 #include "host/widgets/UserControl.h"
 
-#include <QHash>
 #include <QMetaEnum>
 #include <QMetaProperty>
-#include <QMutex>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -154,24 +152,7 @@ void checkPropertyValues(const QMetaObject& meta, const PropertyBag& bag)
 void checkPropertyValues(const QString& progId, const PropertyBag& bag)
 {
     if (bag.isEmpty()) return;
-    // The class is learnt from one sample per ProgID: modules stay loaded, so its description
-    // does too.
-    static QMutex mutex;
-    static QHash<QString, const QMetaObject*> classes;
-    const QMetaObject* meta = nullptr;
-    {
-        QMutexLocker lock(&mutex);
-        meta = classes.value(progId);
-    }
-    if (!meta) {
-        UserControl* made = nullptr;
-        if (failed(createInstance(progId, nullptr, &made)) || !made) return;
-        const std::unique_ptr<UserControl> sample(made);
-        meta = sample->metaObject();
-        QMutexLocker lock(&mutex);
-        classes.insert(progId, meta);
-    }
-    checkPropertyValues(*meta, bag);
+    if (const QMetaObject* meta = classMetaObject(progId)) checkPropertyValues(*meta, bag);
 }
 
 } // namespace host

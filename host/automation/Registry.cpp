@@ -1,7 +1,8 @@
 #include "host/automation/Registry.h"
 
+#include "host/services/SaveFile.h"
+
 #include <QBuffer>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +10,9 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QMutex>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <optional>
+#include <sys/stat.h>
 
 namespace host {
 
@@ -76,6 +78,40 @@ QString shapeFault(const QJsonObject& root)
     return {};
 }
 
+// What tells one version of a file from another: a save renames a new file over the old one (a
+// new inode), an edit in place changes the time or the size.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modified = 0; // nanoseconds
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QFile& file)
+{
+    struct stat st {};
+    if (::fstat(file.handle(), &st) != 0) return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The registry read last, kept while its file is unchanged: a form reads the registry for every
+// control it creates.
+struct ReadCache {
+    QMutex mutex;
+    QString path;
+    FileStamp stamp;
+    QJsonObject root;
+};
+
+ReadCache& readCache()
+{
+    static ReadCache cache;
+    return cache;
+}
+
 } // namespace
 
 QString Registry::defaultPath()
@@ -97,26 +133,6 @@ void Registry::setPath(const QString& path)
     configuredPath() = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
 }
 
-namespace {
-
-// The last registry read: a form creates its controls one by one, each by asking the registry,
-// and the file is read again only when it changed (or this process wrote it).
-struct ReadCache {
-    QMutex mutex;
-    QString path;
-    qint64 size = -1;
-    QDateTime modified;
-    QJsonObject root;
-};
-
-ReadCache& readCache()
-{
-    static ReadCache cache;
-    return cache;
-}
-
-} // namespace
-
 Registry::Registry(const QString& filePath) : m_path(filePath)
 {
     m_root.insert(KeyFormat, FormatTag);
@@ -128,21 +144,21 @@ bool Registry::load()
     m_root = QJsonObject{{KeyFormat, FormatTag}};
     const QFileInfo info(m_path);
     if (!info.exists()) return true;
-    ReadCache& cache = readCache();
-    {
-        QMutexLocker lock(&cache.mutex);
-        if (cache.path == m_path && cache.size == info.size() &&
-            cache.modified == info.lastModified()) {
-            m_root = cache.root;
-            return true;
-        }
-    }
     QFile file(m_path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
         m_error =
             QStringLiteral("The component registry %1 cannot be read: %2")
                 .arg(m_path, info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
         return false;
+    }
+    const std::optional<FileStamp> stamp = stampOf(file);
+    ReadCache& cache = readCache();
+    {
+        QMutexLocker lock(&cache.mutex);
+        if (stamp && cache.path == m_path && cache.stamp == *stamp) {
+            m_root = cache.root;
+            return true;
+        }
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
@@ -167,11 +183,12 @@ bool Registry::load()
         return false;
     }
     m_root = doc.object();
-    QMutexLocker lock(&cache.mutex);
-    cache.path = m_path;
-    cache.size = info.size();
-    cache.modified = info.lastModified();
-    cache.root = m_root;
+    if (stamp) {
+        QMutexLocker lock(&cache.mutex);
+        cache.path = m_path;
+        cache.stamp = *stamp;
+        cache.root = m_root;
+    }
     return true;
 }
 
@@ -184,20 +201,10 @@ bool Registry::save()
             QStringLiteral("The folder of the component registry %1 cannot be created").arg(m_path);
         return false;
     }
-    {
-        QMutexLocker lock(&readCache().mutex);
-        readCache().path.clear();
-    }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("The component registry %1 cannot be written: %2")
-                      .arg(m_path, file.errorString());
-        return false;
-    }
-    file.write(QJsonDocument(m_root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        m_error = QStringLiteral("The component registry %1 cannot be written: %2")
-                      .arg(m_path, file.errorString());
+    const QString reason = saveFile(m_path, QJsonDocument(m_root).toJson(QJsonDocument::Indented));
+    if (!reason.isEmpty()) {
+        m_error =
+            QStringLiteral("The component registry %1 cannot be written: %2").arg(m_path, reason);
         return false;
     }
     return true;

@@ -62,6 +62,32 @@ QString progIdOf(const QObject* control, const char* property)
         .replace(QLatin1String("::"), QLatin1String("."));
 }
 
+// The records in the order they are made: every container before what it holds, the file's
+// order otherwise (a form saved in tab order may list a frame after its option buttons). Records
+// whose container never comes follow at the end, where making them reports it.
+QList<qsizetype> creationOrder(const QList<ControlRecord>& controls)
+{
+    QList<qsizetype> order;
+    QList<bool> taken(controls.size(), false);
+    QSet<QString> made;
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (qsizetype i = 0; i < controls.size(); ++i) {
+            const ControlRecord& record = controls[i];
+            if (taken[i] ||
+                (!record.container.isEmpty() && !made.contains(record.container.toLower())))
+                continue;
+            taken[i] = true;
+            order << i;
+            made.insert(record.name.toLower());
+            progress = true;
+        }
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        if (!taken[i]) order << i;
+    return order;
+}
+
 } // namespace
 
 void Form::build(const FormDescription& description)
@@ -83,7 +109,7 @@ void Form::build(const FormDescription& description)
         names.insert(w->objectName().toCaseFolded());
     m_namesInBuild = &names;
     const auto endBuild = qScopeGuard([this] { m_namesInBuild = nullptr; });
-    for (qsizetype i = 0; i < description.controls.size(); ++i) {
+    for (const qsizetype i : creationOrder(description.controls)) {
         const ControlRecord& record = description.controls[i];
         try {
             QWidget* parent = clientArea();
@@ -91,8 +117,7 @@ void Form::build(const FormDescription& description)
                 parent = findContainer(m_window, record.container);
                 if (!parent)
                     raiseError(Err::InvalidProcedureCall,
-                               QStringLiteral("no container named \"%1\" before it")
-                                   .arg(record.container));
+                               QStringLiteral("no container named \"%1\"").arg(record.container));
             }
             QWidget* placed = nullptr;
             if (isIntrinsicClass(record.className)) {

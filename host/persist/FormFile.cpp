@@ -1,5 +1,6 @@
 #include "host/persist/FormFile.h"
 
+#include "host/services/SaveFile.h"
 #include "host/value/Date.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdPicture.h"
@@ -11,7 +12,6 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -796,12 +796,9 @@ QByteArray FormFile::serialize(const FormDescription& description, const QString
 void FormFile::write(const FormDescription& description, const QString& path)
 {
     const QByteArray bytes = serialize(description, path);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        Context(path).fail({}, QStringLiteral("cannot be written: %1").arg(file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        Context(path).fail({}, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+    const QString reason = saveFile(path, bytes);
+    if (!reason.isEmpty())
+        Context(path).fail({}, QStringLiteral("cannot be written: %1").arg(reason));
 }
 
 } // namespace host

@@ -556,17 +556,20 @@ ParsedRef parse(const QString& pattern, bool date)
 }
 
 // The last few patterns, most recent first. Entries are shared so that a pattern in use stays
-// alive while a nested lookup (a short date inside "c") replaces it in the cache.
+// alive while a nested lookup (a short date inside "c") replaces it in the cache. Entries parsed
+// under other regional settings are stale: their generation tells, on every thread.
+struct CacheEntry {
+    ParsedRef parsed;
+    bool date = false;
+};
+thread_local std::array<CacheEntry, 6> t_cache;
+
 ParsedRef lookup(const QString& pattern, bool date = false)
 {
-    struct Entry {
-        ParsedRef parsed;
-        bool date = false;
-    };
-    thread_local std::array<Entry, 6> cache;
+    auto& cache = t_cache;
     const quint32 gen = generation();
     for (size_t i = 0; i < cache.size(); ++i) {
-        const Entry& e = cache[i];
+        const CacheEntry& e = cache[i];
         if (e.parsed && e.date == date && e.parsed->generation == gen && e.parsed->key == pattern) {
             if (i != 0) std::rotate(cache.begin(), cache.begin() + i, cache.begin() + i + 1);
             return cache[0].parsed;
@@ -975,6 +978,11 @@ QString formatValue(const Parsed& p, double number, int significant, bool isNull
 }
 
 } // namespace
+
+void regional::dropParsedPatterns()
+{
+    t_cache = {};
+}
 
 namespace regional {
 

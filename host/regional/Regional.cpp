@@ -25,14 +25,23 @@ struct State {
 
 void buildMonthWords(State& state)
 {
-    static const char* const english[12] = {"january",   "february", "march",    "april",
-                                            "may",       "june",     "july",     "august",
-                                            "september", "october",  "november", "december"};
+    // Shared, not rebuilt: a form may switch settings often (and a test or fuzzer per call).
+    static const std::array<QString, 24> english = [] {
+        static const char* const names[12] = {"january",   "february", "march",    "april",
+                                              "may",       "june",     "july",     "august",
+                                              "september", "october",  "november", "december"};
+        std::array<QString, 24> words;
+        for (int i = 0; i < 12; ++i) {
+            words[i] = QString::fromLatin1(names[i]);
+            words[12 + i] = QString::fromLatin1(names[i], 3);
+        }
+        return words;
+    }();
     for (int i = 0; i < 12; ++i) {
         state.monthWords[i] = state.settings.monthNames.value(i).toLower();
         state.monthWords[12 + i] = state.settings.monthAbbreviations.value(i).toLower();
-        state.monthWords[24 + i] = QString::fromLatin1(english[i]);
-        state.monthWords[36 + i] = QString::fromLatin1(english[i], 3);
+        state.monthWords[24 + i] = english[i];
+        state.monthWords[36 + i] = english[12 + i];
     }
 }
 
@@ -68,6 +77,7 @@ void Regional::set(const RegionalSettings& settings)
     s.settings = settings;
     ++s.generation;
     buildMonthWords(s);
+    regional::dropParsedPatterns();
 }
 
 RegionalSettings Regional::ptBR()

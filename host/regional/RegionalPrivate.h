@@ -11,6 +11,8 @@ namespace host::regional {
 
 // Bumped by every Regional::set, so that caches built from the settings know when to rebuild.
 quint32 generation();
+// Releases the calling thread's parsed Format patterns (they belong to the settings being left).
+void dropParsedPatterns();
 
 // A finite number as decimal digits: |value| = 0.d[0] d[1] ... d[count-1] x 10^point, without
 // leading or trailing zeros (zero has no digits). `point` is wide because percent signs and

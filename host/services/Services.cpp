@@ -1,6 +1,7 @@
 #include "host/services/Services.h"
 
 #include "host/services/Guard.h"
+#include "host/services/SaveFile.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -141,7 +142,8 @@ int paintDepth = 0;
 
 Services defaults()
 {
-    return {defaultMsgBox, defaultToday, defaultCursorPos, defaultReportError, defaultScreenSize};
+    return {defaultMsgBox,      defaultToday,      defaultCursorPos,
+            defaultReportError, defaultScreenSize, systemSaveSteps()};
 }
 
 } // namespace

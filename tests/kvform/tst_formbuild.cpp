@@ -1,10 +1,13 @@
 // Form::build and Form::describe in process: intrinsic widgets made by class name with their
 // properties, controls made by ProgID through a registry of the test's own, and the failures
-// that name the control.
+// that name the control. And kvform's Ctrl+S when a step of the save fails.
 
+#include "apps/kvform/FormSave.h"
 #include "host/automation/Registry.h"
 #include "host/forms/Form.h"
 #include "host/persist/FormFile.h"
+#include "host/services/SaveFile.h"
+#include "host/services/Services.h"
 #include "host/value/RuntimeError.h"
 #include "host/widgets/IntrinsicFactory.h"
 #include "host/widgets/Label.h"
@@ -12,8 +15,11 @@
 #include "host/widgets/Timer.h"
 #include "library/module/EntryPoints.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 
 Q_DECLARE_METATYPE(host::ControlRecord)
 
@@ -154,18 +160,22 @@ private Q_SLOTS:
     void tabOrderFollowsTheFile()
     {
         FormDescription d = sample();
+        // The frame comes after what it holds, as in a form saved in tab order.
         d.controls = {record("VB.TextBox", "txtA", 0, 0, 900, 315),
                       record("VB.TextBox", "txtB", 0, 400, 900, 315),
-                      record("VB.TextBox", "txtC", 0, 800, 900, 315)};
+                      record("VB.TextBox", "txtC", 0, 800, 900, 315),
+                      record("VB.Frame", "fraX", 0, 1200, 1800, 900)};
         d.controls[0].tabIndex = 2;
         d.controls[1].tabIndex = 0;
         d.controls[2].tabIndex = 1;
+        d.controls[2].container = QStringLiteral("fraX");
+        d.controls[3].tabIndex = 3;
         Form form;
         form.build(d);
         QStringList order;
         for (const ControlRecord& c : form.describe().controls)
-            order << c.name;
-        QCOMPARE(order, QStringList({"txtB", "txtC", "txtA"}));
+            order << c.name + ':' + c.container;
+        QCOMPARE(order, QStringList({"txtB:", "txtC:fraX", "txtA:", "fraX:"}));
     }
 
     void failuresNameTheControl_data()
@@ -201,6 +211,80 @@ private Q_SLOTS:
             QVERIFY2(e.description().startsWith(text), qPrintable(e.description()));
         }
         QVERIFY(!form.isLoaded()); // nothing half-built stays
+    }
+
+    // A save that fails at any step leaves the file as it was and nothing beside it, says which
+    // file and why, and leaves the form open with the user's changes to be saved again.
+    void failedCtrlSKeepsFileAndForm_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<int>("error");
+        QTest::newRow("read-only folder") << "open" << EACCES;
+        QTest::newRow("disk full while writing") << "write" << ENOSPC;
+        QTest::newRow("disk full at flush") << "flush" << ENOSPC;
+        QTest::newRow("rename refused") << "rename" << EPERM;
+    }
+    void failedCtrlSKeepsFileAndForm()
+    {
+        QFETCH(QString, step);
+        QFETCH(int, error);
+        const QString reason = qt_error_string(error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cadastro.kvform"));
+        FormDescription d = sample();
+        d.controls = {record("VB.TextBox", "txtNome", 0, 0, 1500, 315, {{"Text", "ana"}})};
+        FormFile::write(d, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+
+        Form form;
+        form.build(d);
+        QStringList out, boxes;
+        kvform::installSaveShortcut(form, path, [&](const QString& line) { out << line; });
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(form.widget()));
+        auto* box = form.widget()->findChild<TextBox*>(QStringLiteral("txtNome"));
+        box->put_Text(QStringLiteral("jose"));
+
+        ServicesScope scope;
+        services().msgBox = [&](const QString& prompt, int, const QString&) {
+            boxes << prompt;
+            return 1;
+        };
+        SaveSteps& steps = services().saveSteps;
+        const auto fail = [reason] { return reason; };
+        if (step == "open") steps.open = [fail](QFile&) { return fail(); };
+        // A full disk takes part of the bytes before it refuses the rest.
+        if (step == "write")
+            steps.write = [fail](QFile& f, const QByteArray& bytes) {
+                f.write(bytes.left(bytes.size() / 2));
+                f.flush();
+                return fail();
+            };
+        if (step == "flush") steps.flush = [fail](QFile&) { return fail(); };
+        if (step == "rename")
+            steps.rename = [fail](const QString&, const QString&) { return fail(); };
+
+        QTest::keyClick(form.widget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().contains(path + QStringLiteral(": cannot be written: ") + reason),
+                 qPrintable(boxes.first()));
+        QVERIFY(out.isEmpty());
+        file.seek(0);
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{QStringLiteral("cadastro.kvform")});
+        QVERIFY(form.isLoaded());
+        QCOMPARE(box->get_Text(), QStringLiteral("jose"));
+
+        steps = systemSaveSteps();
+        QTest::keyClick(form.widget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(out, QStringList{QStringLiteral("saved ") + path});
+        QCOMPARE(boxes.size(), 1);
+        const FormDescription saved = FormFile::read(path);
+        QCOMPARE(saved.controls.first().properties.ReadProperty(QStringLiteral("Text")).toString(),
+                 QStringLiteral("jose"));
     }
 
     void classNamesAreKnown()

@@ -326,6 +326,23 @@ private Q_SLOTS:
                  QStringLiteral("Nome"));
     }
 
+    // Ctrl+S that cannot save says why and leaves the form as the user left it; the save at the
+    // end fails alike and the run ends with the save's exit code.
+    void failedCtrlSKeepsTheForm()
+    {
+        write(QStringLiteral("blocker"), "a file where the folder should be");
+        const Run r = run({QStringLiteral("--save"), QStringLiteral("blocker/out.kvform")},
+                          "focus txtNome\ntype \"jose\"\nkeys ^s\nexpect txtNome.Text \"JOSE\"\n");
+        const QString why =
+            QStringLiteral("blocker/out.kvform: cannot be written: Not a directory");
+        QVERIFY2(r.out.contains(
+                     QStringLiteral("msgbox: kvform: O formulário não foi salvo.\\n\\n") + why),
+                 qPrintable(r.out.join('\n')));
+        QCOMPARE(r.err,
+                 QStringLiteral("kvform: cannot save: %1\nkvform: cannot save: %1").arg(why));
+        QCOMPARE(r.exitCode, 3);
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("formFile");

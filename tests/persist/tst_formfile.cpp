@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <limits>
+#include <sched.h>
+#include <sys/mount.h>
 
 using namespace host;
 
@@ -100,6 +104,16 @@ QString writeError(const FormDescription& form, const QString& path)
         return error.message();
     }
     return QStringLiteral("<written>");
+}
+
+// Mounts a 64 KiB memory disk on `folder`, in a mount namespace of this process's own so that
+// nothing of it outlives the test; false where the system allows neither.
+bool mountTinyDisk(const QString& folder)
+{
+    static const bool own = unshare(CLONE_NEWNS) == 0 &&
+                            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return own &&
+           mount("kvtest", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") == 0;
 }
 
 QByteArray contents(const QString& path)
@@ -361,6 +375,13 @@ private Q_SLOTS:
 
         const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/f.kvform"));
         QVERIFY_THROWS_EXCEPTION(FormFileError, FormFile::write(second, nowhere));
+
+        // Saving through a link changes the file it points to and keeps the link.
+        const QString link = dir.filePath(QStringLiteral("atalho.kvform"));
+        QVERIFY(QFile::link(path, link));
+        FormFile::write(sampleForm(), link);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(FormFile::read(path) == sampleForm());
     }
 
     void failedWriteLeavesTheOldFile_data()
@@ -375,6 +396,9 @@ private Q_SLOTS:
                                   << QStringLiteral("key \"name\": \"txt Nome\" is not a name");
         QTest::newRow("duplicate") << 4 << QStringLiteral("a second control of this name");
         QTest::newRow("date out of range") << 5 << QStringLiteral("a date outside the years");
+        QTest::newRow("a file where its folder should be")
+            << 6 << QStringLiteral("cannot be written: Not a directory");
+        QTest::newRow("disk full") << 7 << QStringLiteral("cannot be written: No space left");
     }
 
     void failedWriteLeavesTheOldFile()
@@ -384,11 +408,23 @@ private Q_SLOTS:
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
+        const auto unmount =
+            qScopeGuard([&] { umount2(QFile::encodeName(dir.path()), MNT_DETACH); });
+        if (fault == 7 && !mountTinyDisk(dir.path())) QSKIP("no memory disk can be mounted here");
         const QString path = dir.filePath(QStringLiteral("form.kvform"));
         {
             QFile old(path);
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write(Example);
+        }
+        QString target = path;
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        if (fault == 6) target = path + QStringLiteral("/form.kvform");
+        if (fault == 7) {
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size()) {
+            }
         }
 
         FormDescription form = sampleForm();
@@ -410,9 +446,10 @@ private Q_SLOTS:
             c.properties.WriteProperty(QStringLiteral("Valor"), Date(1e7));
             break;
         }
-        const QString message = writeError(form, path);
-        QVERIFY2(message.startsWith(path + QStringLiteral(": ")) && message.contains(expected),
+        const QString message = writeError(form, target);
+        QVERIFY2(message.startsWith(target + QStringLiteral(": ")) && message.contains(expected),
                  qPrintable(message));
+        filler.remove();
         QCOMPARE(contents(path), Example);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList{QStringLiteral("form.kvform")});

@@ -307,7 +307,7 @@ void Form::put_Caption(const QString& caption)
 
 void Form::put_Width(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
+    checkTwips(twips, true);
     m_width = twips;
     if (m_window) m_window->resize(twipsToPixelsX(twips, m_window), m_window->height());
     layOutMenu();
@@ -315,7 +315,7 @@ void Form::put_Width(float twips)
 
 void Form::put_Height(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
+    checkTwips(twips, true);
     m_height = twips;
     if (m_window)
         m_window->resize(m_window->width(), twipsToPixelsY(twips, m_window) + m_menuShown);

@@ -174,9 +174,9 @@ private Q_SLOTS:
         h->put_ScaleMode(vbTwips);
         h->lbl->put_Left(1310);
         QCOMPARE(h->lbl->get_Left(), 1310.f);
-        // Huge values are clamped, not overflowed; non-finite ones refused.
-        h->lbl->put_Left(1e12f);
-        QCOMPARE(h->lbl->x(), MaxPixels);
+        // Places beyond what a form file holds are refused, as non-finite ones are.
+        QCOMPARE(errorOf([&] { h->lbl->put_Left(1e12f); }), 380);
+        QCOMPARE(h->lbl->get_Left(), 1310.f);
         QCOMPARE(errorOf([&] { h->lbl->put_Top(std::numeric_limits<float>::quiet_NaN()); }), 380);
         QCOMPARE(errorOf([&] { h->PSet(std::numeric_limits<float>::infinity(), 0); }), 380);
     }

@@ -249,6 +249,37 @@ private Q_SLOTS:
                                 QStringLiteral("t")) == saved);
     }
 
+    // A number that names no member of its enumeration is the control's to keep: a form saved
+    // with one loads again.
+    void oddEnumerationValuesLoad_data()
+    {
+        QTest::addColumn<ControlRecord>("control");
+        QTest::newRow("check box Value")
+            << record("Kv_CTRL.xpcheckbox", "chk", 0, 0, 1575, 255, {{"Value", 7}});
+        QTest::newRow("button State")
+            << record("Kv_CTRL.xpcmdbutton", "cmd", 0, 0, 1215, 375, {{"State", -9}});
+        QTest::newRow("field TypeInput")
+            << record("Kv_CTRL.txtCampo", "txt", 0, 0, 1680, 315, {{"TypeInput", short(7)}});
+        QTest::newRow("strip zDirecao")
+            << record("Kv_CTRL.VericalText", "vt", 0, 0, 690, 3960, {{"zDirecao", short(300)}});
+    }
+    void oddEnumerationValuesLoad()
+    {
+        QFETCH(ControlRecord, control);
+        FormDescription d = sample();
+        d.controls = {control};
+        Form form;
+        form.build(d);
+        const FormDescription saved = form.describe();
+        QVERIFY(saved.controls.first().properties.ReadProperty(
+                    control.properties.items().first().first) ==
+                control.properties.items().first().second);
+        Form again;
+        again.build(
+            FormFile::parse(FormFile::serialize(saved, QStringLiteral("t")), QStringLiteral("t")));
+        QVERIFY(again.describe() == saved);
+    }
+
     void classNamesAreKnown()
     {
         for (const QString& name : intrinsicClassNames())

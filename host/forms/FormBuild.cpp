@@ -12,6 +12,7 @@
 #include "host/widgets/UserControl.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QWidget>
 #include <algorithm>
 #include <optional>
@@ -45,6 +46,31 @@ QWidget* findContainer(QWidget* window, const QString& name)
     return best;
 }
 
+// The records in file order, except that a control listed before its container (a frame's
+// option button whose tab stop comes first) waits until the container is made. Records naming a
+// container the file does not hold keep their place and fail as they come.
+QList<qsizetype> creationOrder(const QList<ControlRecord>& records)
+{
+    QList<qsizetype> order, waiting;
+    QSet<QString> made;
+    for (qsizetype i = 0; i < records.size(); ++i)
+        waiting << i;
+    for (bool progress = true; progress && !waiting.isEmpty();) {
+        progress = false;
+        for (qsizetype k = 0; k < waiting.size();) {
+            const ControlRecord& r = records[waiting[k]];
+            if (r.container.isEmpty() || made.contains(r.container.toLower())) {
+                order << waiting.takeAt(k);
+                made.insert(r.name.toLower());
+                progress = true;
+            } else {
+                ++k;
+            }
+        }
+    }
+    return order << waiting;
+}
+
 // The ProgID of a UserControl placed in code with add<T>: the registry's entry for its class,
 // else the class name written as a ProgID.
 QString progIdOf(const QObject* control, const char* property)
@@ -75,7 +101,7 @@ void Form::build(const FormDescription& description)
     if (!m_window) return;
 
     QList<std::pair<int, QWidget*>> tabStops;
-    for (qsizetype i = 0; i < description.controls.size(); ++i) {
+    for (const qsizetype i : creationOrder(description.controls)) {
         const ControlRecord& record = description.controls[i];
         try {
             QWidget* parent = clientArea();

@@ -280,6 +280,44 @@ private Q_SLOTS:
         QVERIFY(again.describe() == saved);
     }
 
+    // A control whose tab stop comes before its container's is saved before it, and loads.
+    void tabStopBeforeItsContainer_data()
+    {
+        QTest::addColumn<bool>("listedFirst"); // else moved first by its TabIndex
+        QTest::newRow("listed before the frame") << true;
+        QTest::newRow("tab index set below the frame's") << false;
+    }
+    void tabStopBeforeItsContainer()
+    {
+        QFETCH(bool, listedFirst);
+        ControlRecord frame =
+            record("VB.Frame", "fraTipo", 120, 60, 2400, 1200, {{"Caption", "T"}});
+        ControlRecord option =
+            record("Kv_CTRL.xpoptionbutton", "optA", 60, 240, 1500, 255, {{"Caption", "A"}});
+        option.container = QStringLiteral("fraTipo");
+        FormDescription d = sample();
+        d.controls =
+            listedFirst ? QList<ControlRecord>{option, frame} : QList<ControlRecord>{frame, option};
+        d.controls[0].tabIndex = 0;
+        d.controls[1].tabIndex = 1;
+        Form form;
+        form.build(d);
+        if (!listedFirst)
+            CallByNameLet(form.widget()->findChild<QWidget*>(QStringLiteral("optA")),
+                          QStringLiteral("TabIndex"), short(0));
+        const FormDescription saved = form.describe();
+        QCOMPARE(saved.controls.first().name, QStringLiteral("optA"));
+        Form again;
+        again.build(
+            FormFile::parse(FormFile::serialize(saved, QStringLiteral("t")), QStringLiteral("t")));
+        QVERIFY(again.describe() == saved);
+        QCOMPARE(again.widget()
+                     ->findChild<QWidget*>(QStringLiteral("optA"))
+                     ->parentWidget()
+                     ->objectName(),
+                 QStringLiteral("fraTipo"));
+    }
+
     void classNamesAreKnown()
     {
         for (const QString& name : intrinsicClassNames())

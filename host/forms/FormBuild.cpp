@@ -124,13 +124,15 @@ void Form::build(const FormDescription& description)
                                             .arg(objectName));
                 QObject* object =
                     createIntrinsic(record.className, parent, record.name, record.index);
+                applyIntrinsicProperties(object, record.properties);
+                // The placement last, as for controls: a label sized to its caption and then
+                // given another height keeps the height it was saved with.
                 if (intrinsicHasGeometry(object)) {
                     CallByNameLet(object, QStringLiteral("Left"), record.left);
                     CallByNameLet(object, QStringLiteral("Top"), record.top);
                     CallByNameLet(object, QStringLiteral("Width"), record.width);
                     CallByNameLet(object, QStringLiteral("Height"), record.height);
                 }
-                applyIntrinsicProperties(object, record.properties);
                 placed = qobject_cast<QWidget*>(object);
                 controls(); // takes the widget into the tab order now, in file order
             } else {

@@ -81,6 +81,8 @@ private Q_SLOTS:
                                          {{"Caption", "&Tipo"}, {"BorderStyle", short(0)}});
         QTest::newRow("timer") << record("VB.Timer", "tmrA", 0, 0, 0, 0,
                                          {{"Interval", 250}, {"Enabled", false}});
+        QTest::newRow("auto-sized label given a height") << record(
+            "VB.Label", "lblC", 840, 900, 450, 25208, {{"AutoSize", true}, {"Caption", "Nome"}});
         QTest::newRow("own font") << record(
             "VB.Label", "lblB", 0, 0, 900, 255,
             {{"Caption", "x"}, {"Font", StdFont::create(QStringLiteral("Arial"), 12)}});
@@ -102,7 +104,9 @@ private Q_SLOTS:
         QCOMPARE(got.name, control.name);
         QCOMPARE(got.index, control.index);
         QCOMPARE(got.left, control.left);
+        QCOMPARE(got.top, control.top);
         QCOMPARE(got.width, control.width);
+        QCOMPARE(got.height, control.height);
         QCOMPARE(got.properties.count(), control.properties.count());
         for (const auto& [key, value] : control.properties.items())
             QVERIFY2(got.properties.ReadProperty(key) == value, qPrintable(key));

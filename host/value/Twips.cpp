@@ -69,10 +69,10 @@ int toPixels(double units, double unitsPerPixel)
     return clamped >= 0 ? int(std::floor(clamped + 0.5)) : -int(std::floor(-clamped + 0.5));
 }
 
-void checkTwips(double twips, bool size)
+float boundedTwips(double twips, bool size)
 {
-    if (!std::isfinite(twips) || std::fabs(twips) > MaxTwips || (size && twips < 0))
-        raiseError(Err::InvalidPropertyValue);
+    if (!std::isfinite(twips) || (size && twips < 0)) raiseError(Err::InvalidPropertyValue);
+    return float(std::clamp(twips, -MaxTwips, MaxTwips));
 }
 
 double twipsPerPixelX(const QWidget* widget)
@@ -99,42 +99,36 @@ TwipsGeometry::TwipsGeometry(QWidget* widget) : m_widget(widget)
 
 void TwipsGeometry::put_Left(float twips)
 {
-    checkTwips(twips, false);
-    m_left = twips;
+    m_left = boundedTwips(twips, false);
     apply();
 }
 
 void TwipsGeometry::put_Top(float twips)
 {
-    checkTwips(twips, false);
-    m_top = twips;
+    m_top = boundedTwips(twips, false);
     apply();
 }
 
 void TwipsGeometry::put_Width(float twips)
 {
-    checkTwips(twips, true);
-    m_width = twips;
+    m_width = boundedTwips(twips, true);
     apply();
 }
 
 void TwipsGeometry::put_Height(float twips)
 {
-    checkTwips(twips, true);
-    m_height = twips;
+    m_height = boundedTwips(twips, true);
     apply();
 }
 
 void TwipsGeometry::setRect(float left, float top, float width, float height)
 {
-    checkTwips(left, false);
-    checkTwips(top, false);
-    checkTwips(width, true);
-    checkTwips(height, true);
-    m_left = left;
-    m_top = top;
-    m_width = width;
-    m_height = height;
+    const float l = boundedTwips(left, false), t = boundedTwips(top, false),
+                w = boundedTwips(width, true), h = boundedTwips(height, true);
+    m_left = l;
+    m_top = t;
+    m_width = w;
+    m_height = h;
     apply();
 }
 

@@ -135,7 +135,7 @@ void setTwipsOf(QWidget* w, int which, float twips)
         }
         return;
     }
-    checkTwips(twips, which >= 2);
+    twips = boundedTwips(twips, which >= 2);
     QRect r = w->geometry();
     const int px = which % 2 == 0 ? twipsToPixelsX(twips, w) : twipsToPixelsY(twips, w);
     switch (which) {

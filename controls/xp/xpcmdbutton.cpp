@@ -3,7 +3,6 @@
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
-#include "host/value/Conversions.h"
 #include "host/value/OleColor.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdPicture.h"
@@ -12,6 +11,7 @@
 #include "host/widgets/PictureClip.h"
 
 #include <QFile>
+#include <cmath>
 
 namespace Kv_CTRL {
 
@@ -140,7 +140,9 @@ void xpcmdbutton::DrawCell(short n)
     const float W = get_ScaleWidth();
     const float H = get_ScaleHeight();
     const float right = W - Edge, bottom = H - Edge, across = W - 2 * Edge;
-    const float down = host::CInt(H - 2 * Edge);
+    // Rounded half to even as CInt rounds, without its 16-bit limit: a button taller than 32767
+    // pixels draws too.
+    const float down = float(std::nearbyint(H - 2 * Edge));
     const float srcRight = CellWidth - Edge, srcBottom = CellHeight - Edge;
     const float srcAcross = CellWidth - 2 * Edge, srcDown = CellHeight - 2 * Edge;
     struct Slice {

@@ -345,6 +345,9 @@ void txtCampo::UserControl_ReadProperties(host::PropertyBag& PropBag)
     Canvas::put_ForeColor(fore);
     m_ButtonFind = host::CBool(PropBag.ReadProperty(QStringLiteral("ButtonFind"), short(0)));
     m_ButtonDate = host::CBool(PropBag.ReadProperty(QStringLiteral("ButtonDate"), short(0)));
+    // Never both buttons: a file holding both (written by hand) opens as the setters would leave
+    // the field, the date button, read last, switching the find button off.
+    if (m_ButtonDate) m_ButtonFind = false;
     m_MaxLength = host::CLng(PropBag.ReadProperty(QStringLiteral("MaxLength"), 0));
     m_TypeInput = host::CInt(PropBag.ReadProperty(QStringLiteral("TypeInput"), short(0)));
     m_TypeInputMask = PropBag.ReadProperty(QStringLiteral("TypeInputMask"), QString()).toString();

@@ -3,13 +3,14 @@
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
-#include "host/value/Conversions.h"
 #include "host/value/OleColor.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/StdPicture.h"
 #include "host/widgets/HoverTimer.h"
 #include "host/widgets/Label.h"
 #include "host/widgets/PictureClip.h"
+
+#include <cmath>
 
 namespace Kv_CTRL {
 
@@ -136,7 +137,9 @@ void xpcmdbutton::DrawCell(short n)
     const float W = get_ScaleWidth();
     const float H = get_ScaleHeight();
     const float right = W - Edge, bottom = H - Edge, across = W - 2 * Edge;
-    const float down = host::CInt(H - 2 * Edge);
+    // Rounded half to even as CInt rounds, without its 16-bit limit: a button taller than 32767
+    // pixels draws too.
+    const float down = float(std::nearbyint(H - 2 * Edge));
     const float srcRight = CellWidth - Edge, srcBottom = CellHeight - Edge;
     const float srcAcross = CellWidth - 2 * Edge, srcDown = CellHeight - 2 * Edge;
     struct Slice {

@@ -77,8 +77,9 @@ QMetaEnum enumerationOf(const QMetaProperty& property)
 QString mismatch(const QMetaProperty& property, const Variant& value)
 {
     if (const QMetaEnum e = enumerationOf(property); e.isValid()) {
-        if (isWhole(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) &&
-            e.valueToKey(int(value.toDouble())))
+        // Any whole number the enumeration's 32 bits hold: a number that names no member is the
+        // control's to keep (a check box's odd Value is saved and read back) or to refuse.
+        if (isWhole(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))
             return {};
         QStringList members;
         for (int i = 0; i < e.keyCount(); ++i)

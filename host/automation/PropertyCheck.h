@@ -13,8 +13,8 @@ class PropertyBag;
 
 // Raises 13 (Type mismatch), described as `key "Name": expected ..., not ...`, for the first
 // value whose key names a Q_PROPERTY of `meta` and that the property's type cannot hold: text or
-// an object for a number, a number outside the type's range, a number that names no member of an
-// enumeration, anything but a font for a font. Keys that name no property are left to the
+// an object for a number, a number outside the type's range, anything but a whole 32-bit number
+// for an enumeration, anything but a font for a font. Keys that name no property are left to the
 // control, which reads only the ones it knows.
 void checkPropertyValues(const QMetaObject& meta, const PropertyBag& bag);
 

@@ -319,18 +319,16 @@ void Form::put_Caption(const QString& caption)
 
 void Form::put_Width(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
-    m_width = twips;
-    if (m_window) m_window->resize(twipsToPixelsX(twips, m_window), m_window->height());
+    m_width = boundedTwips(twips, true);
+    if (m_window) m_window->resize(twipsToPixelsX(m_width, m_window), m_window->height());
     layOutMenu();
 }
 
 void Form::put_Height(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
-    m_height = twips;
+    m_height = boundedTwips(twips, true);
     if (m_window)
-        m_window->resize(m_window->width(), twipsToPixelsY(twips, m_window) + m_menuShown);
+        m_window->resize(m_window->width(), twipsToPixelsY(m_height, m_window) + m_menuShown);
 }
 
 void Form::putref_Font(FontRef font)

@@ -127,13 +127,15 @@ void Form::build(const FormDescription& description)
                 claimName(objectName);
                 QObject* object =
                     createIntrinsic(record.className, parent, record.name, record.index);
+                applyIntrinsicProperties(object, record.properties);
+                // The placement last, as for controls: a label sized to its caption and then
+                // given another height keeps the height it was saved with.
                 if (intrinsicHasGeometry(object)) {
                     CallByNameLet(object, QStringLiteral("Left"), record.left);
                     CallByNameLet(object, QStringLiteral("Top"), record.top);
                     CallByNameLet(object, QStringLiteral("Width"), record.width);
                     CallByNameLet(object, QStringLiteral("Height"), record.height);
                 }
-                applyIntrinsicProperties(object, record.properties);
                 placed = qobject_cast<QWidget*>(object);
                 // Into the tab order now, in file order.
                 if (auto* widget = qobject_cast<QWidget*>(object);

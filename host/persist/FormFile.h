@@ -4,6 +4,7 @@
 
 #include "host/persist/PropertyBag.h"
 #include "host/value/StdFont.h"
+#include "host/value/Twips.h"
 
 #include <QByteArray>
 #include <QList>
@@ -59,8 +60,8 @@ public:
     static constexpr qsizetype MaxPictureChars = 16 * 1024 * 1024; // base64 of a picture's PNG
     static constexpr int MaxDepth = 8;
     static constexpr qsizetype MaxControls = 10000;
-    static constexpr qsizetype MaxProperties = 10000; // per control
-    static constexpr double MaxTwips = 10000000.0;
+    static constexpr qsizetype MaxProperties = 10000;  // per control
+    static constexpr double MaxTwips = host::MaxTwips; // as far as the host places anything
 
     // Reads a form file held in memory; `sourceName` names it in error messages.
     static FormDescription parse(const QByteArray& bytes, const QString& sourceName);

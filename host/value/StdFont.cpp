@@ -15,6 +15,12 @@ bool validSize(double points)
     return points > 0.0 && points <= 2160.0; // false for NaN too
 }
 
+// A face a form file holds: not blank, at most 255 characters.
+bool validName(const QString& name)
+{
+    return !name.trimmed().isEmpty() && name.size() <= 255;
+}
+
 } // namespace
 
 StdFont::StdFont() : m_name(QStringLiteral("MS Sans Serif")) {}
@@ -22,7 +28,7 @@ StdFont::StdFont() : m_name(QStringLiteral("MS Sans Serif")) {}
 StdFont::StdFont(const QString& name, double size, bool bold, bool italic)
     : m_name(name), m_size(size), m_weight(bold ? BoldWeight : NormalWeight), m_italic(italic)
 {
-    if (!validSize(size)) raiseError(Err::InvalidPropertyValue);
+    if (!validSize(size) || !validName(name)) raiseError(Err::InvalidPropertyValue);
 }
 
 FontRef StdFont::create(const QString& name, double size, bool bold)
@@ -53,6 +59,7 @@ bool StdFont::sameAs(const StdFont& other) const
 
 void StdFont::put_Name(const QString& name)
 {
+    if (!validName(name)) raiseError(Err::InvalidPropertyValue);
     // A change of case alone is a change: the name reads back as written.
     if (name == m_name) return;
     m_name = name;
@@ -103,6 +110,7 @@ void StdFont::put_Weight(short weight)
 
 void StdFont::put_Charset(short charset)
 {
+    if (charset < 0 || charset > 255) raiseError(Err::InvalidPropertyValue);
     if (charset == m_charset) return;
     m_charset = charset;
     touch();

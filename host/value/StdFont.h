@@ -17,7 +17,8 @@ class StdFont : public QObject {
     Q_OBJECT
 public:
     StdFont(); // MS Sans Serif 8.25
-    // A font with the given face and size in points; error 380 for a size put_Size refuses.
+    // A font with the given face and size in points; error 380 for a face or size the setters
+    // refuse.
     StdFont(const QString& name, double size, bool bold = false, bool italic = false);
 
     static FontRef create(const QString& name = QStringLiteral("MS Sans Serif"), double size = 8.25,
@@ -29,7 +30,7 @@ public:
     bool sameAs(const StdFont& other) const;
 
     QString get_Name() const { return m_name; }
-    void put_Name(const QString& name);
+    void put_Name(const QString& name);        // error 380 when blank or longer than 255 characters
     double get_Size() const { return m_size; } // points
     void put_Size(double points);              // error 380 when not in (0, 2160]
     bool get_Bold() const { return m_weight >= 550; }
@@ -43,7 +44,7 @@ public:
     short get_Weight() const { return m_weight; }
     void put_Weight(short weight); // 0..1000, error 380 otherwise
     short get_Charset() const { return m_charset; }
-    void put_Charset(short charset);
+    void put_Charset(short charset); // 0..255, error 380 otherwise
 
     // The Qt font for drawing: face through the host's substitutions (see Fonts.h), size in
     // points, weight, style.

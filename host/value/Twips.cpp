@@ -30,8 +30,8 @@ double dpiOf(const QWidget* widget, bool vertical)
 {
     // With one screen it is every widget's; finding a widget's screen costs more than placing it.
     const QList<QScreen*> screens = QGuiApplication::screens();
-    QScreen* screen = screens.size() == 1 || !widget ? QGuiApplication::primaryScreen()
-                                                     : widget->screen();
+    QScreen* screen =
+        screens.size() == 1 || !widget ? QGuiApplication::primaryScreen() : widget->screen();
     if (!screen) return 96.0;
     ScreenDpi& cache = cachedDpi();
     if (cache.screen != screen) {
@@ -69,6 +69,12 @@ int toPixels(double units, double unitsPerPixel)
     return clamped >= 0 ? int(std::floor(clamped + 0.5)) : -int(std::floor(-clamped + 0.5));
 }
 
+float boundedTwips(double twips, bool size)
+{
+    if (!std::isfinite(twips) || (size && twips < 0)) raiseError(Err::InvalidPropertyValue);
+    return float(std::clamp(twips, -MaxTwips, MaxTwips));
+}
+
 double twipsPerPixelX(const QWidget* widget)
 {
     return 1440.0 / dpiX(widget);
@@ -93,41 +99,36 @@ TwipsGeometry::TwipsGeometry(QWidget* widget) : m_widget(widget)
 
 void TwipsGeometry::put_Left(float twips)
 {
-    if (!std::isfinite(twips)) raiseError(Err::InvalidPropertyValue);
-    m_left = twips;
+    m_left = boundedTwips(twips, false);
     apply();
 }
 
 void TwipsGeometry::put_Top(float twips)
 {
-    if (!std::isfinite(twips)) raiseError(Err::InvalidPropertyValue);
-    m_top = twips;
+    m_top = boundedTwips(twips, false);
     apply();
 }
 
 void TwipsGeometry::put_Width(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
-    m_width = twips;
+    m_width = boundedTwips(twips, true);
     apply();
 }
 
 void TwipsGeometry::put_Height(float twips)
 {
-    if (!std::isfinite(twips) || twips < 0) raiseError(Err::InvalidPropertyValue);
-    m_height = twips;
+    m_height = boundedTwips(twips, true);
     apply();
 }
 
 void TwipsGeometry::setRect(float left, float top, float width, float height)
 {
-    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) ||
-        !std::isfinite(height) || width < 0 || height < 0)
-        raiseError(Err::InvalidPropertyValue);
-    m_left = left;
-    m_top = top;
-    m_width = width;
-    m_height = height;
+    const float l = boundedTwips(left, false), t = boundedTwips(top, false),
+                w = boundedTwips(width, true), h = boundedTwips(height, true);
+    m_left = l;
+    m_top = t;
+    m_width = w;
+    m_height = h;
     apply();
 }
 

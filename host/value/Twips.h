@@ -12,6 +12,14 @@ namespace host {
 // clamp to it, so a huge value places a widget far away instead of overflowing.
 inline constexpr int MaxPixels = 16777215;
 
+// The farthest a position, and the largest a size, is kept in twips (nearly 7 m at 96 DPI): what a
+// form file holds, so that every placement the host makes can be saved.
+inline constexpr double MaxTwips = 10000000.0;
+// A position or size as the host keeps it: a value beyond MaxTwips is taken as MaxTwips (a huge
+// value places a widget far away, as pixels are clamped); a value that is not finite, and a
+// negative size, raise 380.
+float boundedTwips(double twips, bool size);
+
 // Units to whole pixels at `unitsPerPixel`, half away from zero, clamped to +-MaxPixels: the one
 // conversion every placement and every drawing call uses. A non-finite value raises 380.
 int toPixels(double units, double unitsPerPixel);

@@ -39,6 +39,23 @@ void countSelection(qint32 handle, int change)
     if (count <= 0) selections().remove(handle);
 }
 
+// The most of a surface its backing image keeps, in device pixels: a side of 16384 and 2^25 pixels
+// in all, an 8K screen's worth. A control made larger than any screen keeps its drawing over that
+// part only, rather than asking for memory no machine has (a form file may size a control up to
+// MaxTwips both ways).
+constexpr int MaxSurfaceSide = 16384;
+constexpr qint64 MaxSurfacePixels = qint64(1) << 25;
+
+QSize boundedSurface(QSize logical, qreal ratio)
+{
+    const int side = std::max(1, int(MaxSurfaceSide / ratio));
+    QSize kept = logical.boundedTo(QSize(side, side));
+    const qint64 most = std::max<qint64>(1, qint64(double(MaxSurfacePixels) / (ratio * ratio)));
+    if (qint64(kept.width()) * kept.height() > most)
+        kept.setHeight(int(std::max<qint64>(1, most / kept.width())));
+    return kept;
+}
+
 QStringList linesOf(const QString& text)
 {
     if (!text.contains(QLatin1Char('\n'))) return QStringList{text};
@@ -339,7 +356,8 @@ QImage& Canvas::surface() const
     // On a high-density screen it holds device pixels, so that text and lines are drawn at the
     // screen's resolution, not enlarged afterwards; its coordinates stay those of the owner.
     const qreal ratio = m_owner->devicePixelRatio();
-    const QSize want = contentsSize().expandedTo(drawingSize()).expandedTo(QSize(1, 1));
+    const QSize want =
+        boundedSurface(contentsSize().expandedTo(drawingSize()).expandedTo(QSize(1, 1)), ratio);
     if (drawingSize() != want || m_image.devicePixelRatio() != ratio) {
         settle();
         QImage grown((QSizeF(want) * ratio).toSize(), QImage::Format_RGB32);
@@ -414,6 +432,9 @@ void Canvas::paintOwner(QPaintEvent* event, const std::function<void()>& onPaint
         return;
     }
     const QImage& img = image();
+    // Beyond what a giant surface keeps, its back colour.
+    if (!QRect(QPoint(0, 0), drawingSize()).contains(QRect(QPoint(0, 0), contents.size())))
+        p.fillRect(contents, toQColor(m_backColor));
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(contents.topLeft(), img,
                 QRectF(QPointF(0, 0), QSizeF(contents.size()) * img.devicePixelRatio()));

@@ -135,7 +135,7 @@ void setTwipsOf(QWidget* w, int which, float twips)
         }
         return;
     }
-    if (!std::isfinite(twips) || (which >= 2 && twips < 0)) raiseError(Err::InvalidPropertyValue);
+    twips = boundedTwips(twips, which >= 2);
     QRect r = w->geometry();
     const int px = which % 2 == 0 ? twipsToPixelsX(twips, w) : twipsToPixelsY(twips, w);
     switch (which) {

@@ -83,6 +83,8 @@ private Q_SLOTS:
     void focusedFieldSavesPropertyColour();
     void moneyFieldSurvivesFormFile();
     void readingNeverRunsTheTypeSwitch();
+    void buttonsFromABag_data();
+    void buttonsFromABag();
     void writeOrderAndDefaults();
     void borderlessFromBag();
     void fieldsReadFromOneBagShareNoFont();
@@ -522,6 +524,38 @@ void FieldPropertiesTest::readingNeverRunsTheTypeSwitch()
     // Show changes no text.
     QCOMPARE(field->changes, 1);
     QCOMPARE(field->get_Text(), QStringLiteral("abc"));
+}
+
+// A bag is read as the setters would leave the field: at most one button, the date button (read
+// last) winning over the find button where a hand-edited file holds both.
+void FieldPropertiesTest::buttonsFromABag_data()
+{
+    QTest::addColumn<short>("find");
+    QTest::addColumn<short>("date");
+    QTest::addColumn<bool>("findOn");
+    QTest::addColumn<bool>("dateOn");
+    QTest::addRow("find") << short(-1) << short(0) << true << false;
+    QTest::addRow("date") << short(0) << short(-1) << false << true;
+    QTest::addRow("both") << short(-1) << short(-1) << false << true;
+}
+
+void FieldPropertiesTest::buttonsFromABag()
+{
+    QFETCH(short, find);
+    QFETCH(short, date);
+    QFETCH(bool, findOn);
+    QFETCH(bool, dateOn);
+    Environment env;
+    ShownForm f;
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("ButtonFind"), find);
+    bag.WriteProperty(QStringLiteral("ButtonDate"), date);
+    txtCampo* field = f.add<txtCampo>(QStringLiteral("txtLido"), bag);
+    QVERIFY(f.show());
+    QCOMPARE(field->get_ButtonFind(), findOn);
+    QCOMPARE(field->get_ButtonDate(), dateOn);
+    QCOMPARE(findButton(field)->isVisible(), findOn);
+    QCOMPARE(dateButton(field)->isVisible(), dateOn);
 }
 
 void FieldPropertiesTest::writeOrderAndDefaults()

@@ -87,6 +87,8 @@ private Q_SLOTS:
                                          {{"Caption", "&Tipo"}, {"BorderStyle", short(0)}});
         QTest::newRow("timer") << record("VB.Timer", "tmrA", 0, 0, 0, 0,
                                          {{"Interval", 250}, {"Enabled", false}});
+        QTest::newRow("auto-sized label given a height") << record(
+            "VB.Label", "lblC", 840, 900, 450, 25208, {{"AutoSize", true}, {"Caption", "Nome"}});
         QTest::newRow("own font") << record(
             "VB.Label", "lblB", 0, 0, 900, 255,
             {{"Caption", "x"}, {"Font", StdFont::create(QStringLiteral("Arial"), 12)}});
@@ -108,7 +110,9 @@ private Q_SLOTS:
         QCOMPARE(got.name, control.name);
         QCOMPARE(got.index, control.index);
         QCOMPARE(got.left, control.left);
+        QCOMPARE(got.top, control.top);
         QCOMPARE(got.width, control.width);
+        QCOMPARE(got.height, control.height);
         QCOMPARE(got.properties.count(), control.properties.count());
         for (const auto& [key, value] : control.properties.items())
             QVERIFY2(got.properties.ReadProperty(key) == value, qPrintable(key));
@@ -285,6 +289,119 @@ private Q_SLOTS:
         const FormDescription saved = FormFile::read(path);
         QCOMPARE(saved.controls.first().properties.ReadProperty(QStringLiteral("Text")).toString(),
                  QStringLiteral("jose"));
+    }
+
+    // Whatever placement it is given, the form can be saved: a place beyond what a form file
+    // holds is taken as the farthest it holds.
+    void placementsAFileHolds_data()
+    {
+        QTest::addColumn<QString>("control"); // empty: the form itself
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<float>("kept");
+        QTest::newRow("control at the far edge") << "txtNome"
+                                                 << "Left" << 1e7f << 1e7f;
+        QTest::newRow("control beyond it") << "txtNome"
+                                           << "Left" << -510417152.f << -1e7f;
+        QTest::newRow("control too wide") << "txtNome"
+                                          << "Width" << 2e7f << 1e7f;
+        QTest::newRow("label beyond") << "lblA"
+                                      << "Top" << 3e7f << 1e7f;
+        QTest::newRow("label at the largest width") << "lblA"
+                                                    << "Width" << 1e7f << 1e7f;
+        QTest::newRow("form too wide") << ""
+                                       << "Width" << 1.5e7f << 1e7f;
+    }
+    void placementsAFileHolds()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, property);
+        QFETCH(float, value);
+        QFETCH(float, kept);
+        FormDescription d = sample();
+        d.controls = {record("Kv_CTRL.txtCampo", "txtNome", 1200, 360, 3000, 315),
+                      record("VB.Label", "lblA", 0, 0, 900, 255, {{"Caption", "A"}})};
+        Form form;
+        form.build(d);
+        QWidget* target = form.widget()->findChild<QWidget*>(control);
+        if (control.isEmpty())
+            form.put_Width(value);
+        else
+            CallByNameLet(target, property, value);
+        QCOMPARE(control.isEmpty() ? form.get_Width() : CallByNameGet(target, property).toSingle(),
+                 kept);
+        const FormDescription saved = form.describe();
+        QVERIFY(FormFile::parse(FormFile::serialize(saved, QStringLiteral("t")),
+                                QStringLiteral("t")) == saved);
+    }
+
+    // A number that names no member of its enumeration is the control's to keep: a form saved
+    // with one loads again.
+    void oddEnumerationValuesLoad_data()
+    {
+        QTest::addColumn<ControlRecord>("control");
+        QTest::newRow("check box Value")
+            << record("Kv_CTRL.xpcheckbox", "chk", 0, 0, 1575, 255, {{"Value", 7}});
+        QTest::newRow("button State")
+            << record("Kv_CTRL.xpcmdbutton", "cmd", 0, 0, 1215, 375, {{"State", -9}});
+        QTest::newRow("field TypeInput")
+            << record("Kv_CTRL.txtCampo", "txt", 0, 0, 1680, 315, {{"TypeInput", short(7)}});
+        QTest::newRow("strip zDirecao")
+            << record("Kv_CTRL.VericalText", "vt", 0, 0, 690, 3960, {{"zDirecao", short(300)}});
+    }
+    void oddEnumerationValuesLoad()
+    {
+        QFETCH(ControlRecord, control);
+        FormDescription d = sample();
+        d.controls = {control};
+        Form form;
+        form.build(d);
+        const FormDescription saved = form.describe();
+        QVERIFY(saved.controls.first().properties.ReadProperty(
+                    control.properties.items().first().first) ==
+                control.properties.items().first().second);
+        Form again;
+        again.build(
+            FormFile::parse(FormFile::serialize(saved, QStringLiteral("t")), QStringLiteral("t")));
+        QVERIFY(again.describe() == saved);
+    }
+
+    // A control whose tab stop comes before its container's is saved before it, and loads.
+    void tabStopBeforeItsContainer_data()
+    {
+        QTest::addColumn<bool>("listedFirst"); // else moved first by its TabIndex
+        QTest::newRow("listed before the frame") << true;
+        QTest::newRow("tab index set below the frame's") << false;
+    }
+    void tabStopBeforeItsContainer()
+    {
+        QFETCH(bool, listedFirst);
+        ControlRecord frame =
+            record("VB.Frame", "fraTipo", 120, 60, 2400, 1200, {{"Caption", "T"}});
+        ControlRecord option =
+            record("Kv_CTRL.xpoptionbutton", "optA", 60, 240, 1500, 255, {{"Caption", "A"}});
+        option.container = QStringLiteral("fraTipo");
+        FormDescription d = sample();
+        d.controls =
+            listedFirst ? QList<ControlRecord>{option, frame} : QList<ControlRecord>{frame, option};
+        d.controls[0].tabIndex = 0;
+        d.controls[1].tabIndex = 1;
+        Form form;
+        form.build(d);
+        if (!listedFirst)
+            CallByNameLet(form.widget()->findChild<QWidget*>(QStringLiteral("optA")),
+                          QStringLiteral("TabIndex"), short(0));
+        const FormDescription saved = form.describe();
+        QCOMPARE(saved.controls.first().name, QStringLiteral("optA"));
+        Form again;
+        again.build(
+            FormFile::parse(FormFile::serialize(saved, QStringLiteral("t")), QStringLiteral("t")));
+        QVERIFY(again.describe() == saved);
+        QCOMPARE(again.widget()
+                     ->findChild<QWidget*>(QStringLiteral("optA"))
+                     ->parentWidget()
+                     ->objectName(),
+                 QStringLiteral("fraTipo"));
     }
 
     void classNamesAreKnown()

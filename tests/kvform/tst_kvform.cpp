@@ -388,10 +388,10 @@ private Q_SLOTS:
         QTest::newRow("text for a font")
             << "f.kvform" << property("[\"Font\", \"Arial\"]") << QByteArray() << 3
             << txtA + "key \"Font\": expected a font";
-        QTest::newRow("no such member")
-            << "f.kvform" << property("[\"Alignment\", 99999]") << QByteArray() << 3
+        QTest::newRow("not a whole number")
+            << "f.kvform" << property("[\"Alignment\", 1.5]") << QByteArray() << 3
             << txtA + "key \"Alignment\": expected one of the AlignmentConstants values (0, 1, "
-                      "2), not the number 99999";
+                      "2), not the number 1.5";
         QTest::newRow("refused while reading")
             << "f.kvform" << property("[\"BackColor\", 2415919104]") << QByteArray() << 3
             << "kvform: f.kvform:6: control \"txtA\" (#2): Invalid property value (error 380)";

@@ -347,6 +347,30 @@ private Q_SLOTS:
         QCOMPARE(s.get_ScaleWidth(), 60.0f);
     }
 
+    // A surface larger than any screen keeps its drawing over an 8K screen's worth only: what is
+    // drawn near its origin stays, and no more memory than that is asked for.
+    void giantSurfaceKeepsABoundedDrawing_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("kept");
+        QTest::newRow("square") << QSize(666667, 666667) << QSize(16384, 2048);
+        QTest::newRow("wide") << QSize(16777215, 30) << QSize(16384, 30);
+        QTest::newRow("tall") << QSize(30, 16777215) << QSize(30, 16384);
+        QTest::newRow("8K screen") << QSize(7680, 4320) << QSize(7680, 4320);
+    }
+    void giantSurfaceKeepsABoundedDrawing()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QSize, kept);
+        Surface s(size, RGB(255, 255, 255), vbPixels);
+        s.Line(1, 1, 5, 5, RGB(255, 0, 0), LineShape::FilledBox);
+        QCOMPARE(s.image().size(), kept);
+        QCOMPARE(s.Point(3, 3), qint32(RGB(255, 0, 0)));
+        QCOMPARE(s.Point(float(kept.width() - 1), float(kept.height() - 1)), 0xFFFFFF);
+        if (size.width() > kept.width()) QCOMPARE(s.Point(float(kept.width()), 0), -1);
+        if (size.height() > kept.height()) QCOMPARE(s.Point(0, float(kept.height())), -1);
+    }
+
     void invalidValuesRaise380()
     {
         Surface s(QSize(10, 10));

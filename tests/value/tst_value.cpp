@@ -385,6 +385,14 @@ private Q_SLOTS:
         row("Weight=1001", 380, 0, start);
         row("Italic=1;Underline=1;Strikethrough=1", 0, 3, "MS Sans Serif|8.25|400|111|0");
         row("Charset=2", 0, 1, "MS Sans Serif|8.25|400|000|2");
+        // Only what a form file holds, so that a form is saved whatever font it was given.
+        row("Name=", 380, 0, start);
+        row("Name=  ", 380, 0, start);
+        QTest::newRow("long name")
+            << QStringLiteral("Name=") + QString(256, u'x') << 380 << 0 << start;
+        row("Charset=255", 0, 1, "MS Sans Serif|8.25|400|000|255");
+        row("Charset=256", 380, 0, start);
+        row("Charset=-1", 380, 0, start);
     }
 
     void fontChanges()

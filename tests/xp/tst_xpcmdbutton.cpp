@@ -72,6 +72,9 @@ struct Rig {
     explicit Rig(QSize size = ButtonSize, const host::PropertyBag* bag = nullptr)
     {
         host::services().cursorPos = [this] { return pointer; };
+        host::services().reportError = [this](const host::RuntimeError& e) {
+            log << QStringLiteral("Error %1").arg(e.number());
+        };
         window.resize(320, 120);
         cmd = host::UserControl::create<xpcmdbutton>(&window, QStringLiteral("cmdSalvar"), bag);
         cmd->move(20, 20);
@@ -235,6 +238,8 @@ private Q_SLOTS:
             << L{"move 10 10 0", "font"} << L{"MouseMove 0 0 10 10 @0"} << 0 << true;
         QTest::newRow("resize while hovered")
             << L{"move 10 10 0", "resize 100 30"} << L{"MouseMove 0 0 10 10 @0"} << 0 << true;
+        QTest::newRow("hovered, taller than a 16-bit count of pixels")
+            << L{"resize 40 40000", "move 10 10 0"} << L{"MouseMove 0 0 10 10 @0"} << 3 << true;
         QTest::newRow("keys never change the look")
             << L{"move 10 10 0", "key"}
             << L{"MouseMove 0 0 10 10 @0", "KeyDown 65 0 @3", "KeyPress 97 @3", "KeyUp 65 0 @3"}

@@ -86,6 +86,8 @@ SentKey braceKey(const QString& inside)
 
 class Parser {
 public:
+    static constexpr qsizetype MaxKeys = 32767;
+
     explicit Parser(const QString& s) : m_s(s) {}
 
     std::vector<SentKey> run()
@@ -174,6 +176,9 @@ private:
 
     void add(SentKey key, Qt::KeyboardModifiers mods, int count)
     {
+        // A repeat count is typed one key at a time: a slip such as {DOWN 1587615663} must not
+        // take the process's memory.
+        if (count > MaxKeys - qsizetype(m_keys.size())) malformed();
         key.modifiers |= mods;
         for (int i = 0; i < count; ++i)
             m_keys.push_back(key);

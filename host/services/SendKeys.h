@@ -22,7 +22,7 @@ struct SentKey {
 };
 
 // The keys a string describes; error 5 for a malformed string (unknown key name, unbalanced
-// braces or parentheses, a modifier with nothing to apply to).
+// braces or parentheses, a modifier with nothing to apply to) and for more than 32767 keys.
 std::vector<SentKey> parseSendKeys(const QString& keys);
 
 // Queues the keys; with wait, processes events until all of them were typed. Error 5 for a

@@ -77,8 +77,9 @@ private Q_SLOTS:
     void malformed_data()
     {
         QTest::addColumn<QString>("keys");
-        for (const char* bad : {"{", "{HOME", "{FOO}", "{}", "+", "a^", "(a)", "+(ab", ")", "}",
-                                "{LEFT x}", "{F0}", "{F17}", "+()"})
+        for (const char* bad :
+             {"{", "{HOME", "{FOO}", "{}", "+", "a^", "(a)", "+(ab", ")", "}", "{LEFT x}", "{F0}",
+              "{F17}", "+()", "{DOWN 1587615663}", "{LEFT 20000}{RIGHT 20000}"})
             QTest::newRow(bad) << QString::fromLatin1(bad);
     }
     void malformed()

@@ -168,7 +168,9 @@ void ProgressBar::DrawGauge()
     if (!m_caption.isEmpty()) text = m_caption;
     if (m_viewPercent) {
         if (!text.isEmpty()) text += QLatin1Char(' ');
-        text += QString::number(qint64(v)) + QStringLiteral(" %");
+        // v is whole already: its digits, whatever its size (a bound may lie far beyond 64 bits),
+        // and 0 for a value rounded to zero from below.
+        text += QString::number(v == 0 ? 0.0 : v, 'f', 0) + QStringLiteral(" %");
     }
 
     const double W = roundEven(box.get_ScaleWidth() - p);

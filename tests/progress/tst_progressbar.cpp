@@ -134,20 +134,27 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("percent");
+        QTest::addColumn<float>("min");
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("caption and percent") << "Cadastro" << true << 45.f << "Cadastro 45 %";
-        QTest::newRow("percent at 0") << "" << true << 0.f << "0 %";
-        QTest::newRow("caption alone") << "Cadastro" << false << 45.f << "Cadastro";
-        QTest::newRow("clamped to Max") << "" << true << 400.f << "100 %";
+        QTest::newRow("caption and percent")
+            << "Cadastro" << true << 0.f << 45.f << "Cadastro 45 %";
+        QTest::newRow("percent at 0") << "" << true << 0.f << 0.f << "0 %";
+        QTest::newRow("caption alone") << "Cadastro" << false << 0.f << 45.f << "Cadastro";
+        QTest::newRow("clamped to Max") << "" << true << 0.f << 400.f << "100 %";
+        QTest::newRow("rounded to zero from below") << "" << true << -100.f << -0.4f << "0 %";
+        QTest::newRow("beyond 64 bits")
+            << "" << true << -3e38f << -1e20f << "-100000002004087734272 %";
     }
     void printedText()
     {
         QFETCH(QString, caption);
         QFETCH(bool, percent);
+        QFETCH(float, min);
         QFETCH(float, value);
         QFETCH(QString, printed);
         ProgressBar* bar = add(QStringLiteral("a"));
+        bar->put_Min(min);
         bar->put_Caption(caption);
         bar->put_ViewPercent(percent);
         bar->put_Value(value);

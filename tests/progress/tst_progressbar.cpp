@@ -174,6 +174,9 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { bar->put_Max(-1); }), 380);
         QCOMPARE(errorOf([&] { bar->put_Value(std::nanf("")); }), 380);
         QCOMPARE(errorOf([&] { bar->put_Max(INFINITY); }), 380);
+        QCOMPARE(errorOf([&] { bar->put_BorderStyle(Kv_CTRL::MyBorderStyle(65537)); }), 6);
+        QCOMPARE(errorOf([&] { bar->put_BorderStyle(Kv_CTRL::MyBorderStyle(2)); }), 380);
+        QCOMPARE(bar->get_BorderStyle(), Kv_CTRL::MyBorderStyle::Fixed);
         bar->put_Caption(QStringLiteral("Total"));
         QCOMPARE(errorOf([&] { bar->put_Caption(host::Variant::null()); }), 94);
         QCOMPARE(bar->get_Caption().toString(), QStringLiteral("Total"));

@@ -336,13 +336,30 @@ private:
         --m_depth;
     }
 
+    // A key as a keyboard sends it: the modifiers down, the key down and up, the modifiers up.
+    // Each goes through the shortcut map as a real one does; the widget may go with any of them.
     void key(QWidget* w, Qt::Key k, const QString& typed, Qt::KeyboardModifiers mods)
     {
-        QPointer<QWidget> to = w;
+        static const std::pair<Qt::KeyboardModifier, Qt::Key> modifierKeys[] = {
+            {Qt::ShiftModifier, Qt::Key_Shift},
+            {Qt::ControlModifier, Qt::Key_Control},
+            {Qt::AltModifier, Qt::Key_Alt}};
         note(fmt("  key %x \"%s\" mods %x to %s", k, qUtf8Printable(typed), int(mods),
                  qUtf8Printable(controlName(w))));
-        QTest::sendKeyEvent(QTest::Press, to, k, typed, mods);
-        if (to) QTest::sendKeyEvent(QTest::Release, to, k, typed, mods);
+        QPointer<QWidget> to = w;
+        Qt::KeyboardModifiers held = mods & Qt::KeypadModifier;
+        for (const auto& [modifier, modifierKey] : modifierKeys)
+            if ((mods & modifier) && to) {
+                QTest::simulateEvent(to, true, modifierKey, held, QString(), false);
+                held |= modifier;
+            }
+        if (to) QTest::simulateEvent(to, true, k, mods, typed, false);
+        if (to) QTest::simulateEvent(to, false, k, mods, typed, false);
+        for (const auto& [modifier, modifierKey] : modifierKeys)
+            if ((mods & modifier) && to) {
+                held &= ~modifier;
+                QTest::simulateEvent(to, false, modifierKey, held, QString(), false);
+            }
     }
 
     void move(QWidget* w, QPoint at, Qt::MouseButtons held)
@@ -860,11 +877,19 @@ private Q_SLOTS:
               clock.elapsed(), qPrintable(monkey.tally()));
         if (!failure) return;
 
-        // Cut down: the actions after the failure go, then ever smaller runs of actions, as long
-        // as the shorter list still fails the same way (within a time budget).
+        // Cut down, as long as the shorter list still fails the same way (within a time budget):
+        // the actions after the failure go, then all but the last few hundreds or thousands
+        // (what breaks mostly broke lately), then ever smaller runs of actions.
         actions.resize(failure->at);
         const QString key = failure->key;
         clock.restart();
+        for (qsizetype last = 256; last < actions.size(); last *= 8) {
+            QList<Action> tail = actions.last(last);
+            if (const std::optional<Failure> f = monkey.run(tail, nullptr, 0); f && f->key == key) {
+                actions = tail.first(f->at);
+                break;
+            }
+        }
         for (qsizetype chunk = actions.size() / 2; chunk >= 1 && clock.elapsed() < 180000;
              chunk /= 2) {
             for (qsizetype i = 0; i + chunk <= actions.size() && clock.elapsed() < 180000;) {
@@ -886,7 +911,8 @@ private Q_SLOTS:
             report += QStringLiteral("  ") + a.encode() + QLatin1Char('\n');
         if (actions.isEmpty())
             report += QStringLiteral("  (none: opening the form and closing it)\n");
-        report += QStringLiteral("as played:\n") + log.join(QLatin1Char('\n'));
+        report += QStringLiteral("as played:\n") +
+                  log.mid(std::max<qsizetype>(0, log.size() - 400)).join(QLatin1Char('\n'));
         QFAIL(qPrintable(report));
     }
 };

@@ -3,6 +3,7 @@
 #include "host/persist/PropertyBag.h"
 #include "host/regional/Regional.h"
 #include "host/services/Guard.h"
+#include "host/value/Conversions.h"
 #include "host/value/RuntimeError.h"
 #include "host/value/Twips.h"
 #include "host/widgets/PictureBox.h"
@@ -121,7 +122,8 @@ MyBorderStyle ProgressBar::get_BorderStyle() const
 
 void ProgressBar::put_BorderStyle(MyBorderStyle value)
 {
-    ui.picGuage->put_BorderStyle(short(value));
+    // Held in 16 bits: a value beyond them overflows (6) instead of wrapping onto 0 or 1.
+    ui.picGuage->put_BorderStyle(host::CInt(double(qint32(value))));
     changed("BorderStyle");
 }
 
@@ -168,7 +170,9 @@ void ProgressBar::DrawGauge()
     if (!m_caption.isEmpty()) text = m_caption;
     if (m_viewPercent) {
         if (!text.isEmpty()) text += QLatin1Char(' ');
-        text += QString::number(qint64(v)) + QStringLiteral(" %");
+        // v is whole already: its digits, whatever its size (a bound may lie far beyond 64 bits),
+        // and 0 for a value rounded to zero from below.
+        text += QString::number(v == 0 ? 0.0 : v, 'f', 0) + QStringLiteral(" %");
     }
 
     const double W = roundEven(box.get_ScaleWidth() - p);

@@ -15,6 +15,7 @@ namespace {
 struct HoverClock {
     QList<HoverTimer*> enabled; // in the order they were enabled
     QPointer<QTimer> timer;     // a child of the application, so it goes with it
+    bool held = false;
 };
 
 HoverClock& clock()
@@ -32,7 +33,9 @@ void startClock()
         c.timer = new QTimer(app);
         c.timer->setTimerType(Qt::PreciseTimer);
         c.timer->setInterval(HoverTimer::Period);
-        QObject::connect(c.timer, &QTimer::timeout, c.timer, [] { HoverTimer::tickAll(); });
+        QObject::connect(c.timer, &QTimer::timeout, c.timer, [] {
+            if (!clock().held) HoverTimer::tickAll();
+        });
     }
     if (!c.timer->isActive()) c.timer->start();
 }
@@ -78,6 +81,11 @@ bool HoverTimer::isClockRunning()
 {
     const auto& c = clock();
     return c.timer && c.timer->isActive();
+}
+
+void HoverTimer::holdClock(bool held)
+{
+    clock().held = held;
 }
 
 void HoverTimer::tickAll()

@@ -31,6 +31,10 @@ public:
     static void tickAll();
     // Whether the shared clock is scheduled.
     static bool isClockRunning();
+    // While held, the shared clock keeps its schedule but its ticks do nothing: only tickAll()
+    // ticks. A driver that replays recorded input holds it, so no tick depends on how fast the
+    // machine ran.
+    static void holdClock(bool held);
 
 protected:
     void schedule(bool run, bool restart) override;

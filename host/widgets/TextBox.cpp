@@ -221,12 +221,20 @@ int TextBox::roomLeft() const
     return int(std::max<qsizetype>(0, m_maxLength - kept));
 }
 
+QString TextBox::fitting(const QString& typed) const
+{
+    const int room = roomLeft();
+    if (typed.size() <= room) return typed;
+    // Cut between characters: half of one beyond the Basic Multilingual Plane is no text.
+    const qsizetype cut = room > 0 && typed.at(room - 1).isHighSurrogate() ? room - 1 : room;
+    return typed.left(cut);
+}
+
 void TextBox::typeText(const QString& typed)
 {
-    if (m_locked || typed.isEmpty()) return;
-    const int room = roomLeft();
-    if (room <= 0) return;
-    insert(typed.left(room));
+    if (m_locked) return;
+    const QString kept = fitting(typed);
+    if (!kept.isEmpty()) insert(kept);
 }
 
 QString TextBox::throughKeyPress(const QString& text, bool& alive)
@@ -429,8 +437,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* e)
         bool alive = true;
         QString result = throughKeyPress(commit, alive);
         if (!alive) return;
-        const int room = roomLeft();
-        if (result.size() > room) result.truncate(room);
+        result = fitting(result);
         QInputMethodEvent changed(e->preeditString(), e->attributes());
         changed.setCommitString(result, e->replacementStart(), e->replacementLength());
         QLineEdit::inputMethodEvent(&changed);

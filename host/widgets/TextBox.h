@@ -107,6 +107,8 @@ private:
     // Inserts what the user typed or pasted, cut to the room MaxLength leaves.
     void typeText(const QString& text);
     int roomLeft() const;
+    // As much of typed text as MaxLength leaves room for, never half a character.
+    QString fitting(const QString& typed) const;
     // Runs `text` through KeyPress character by character as if typed (a character outside the
     // Basic Multilingual Plane as its two UTF-16 halves, kept only when both come back as they
     // were) and returns what may be inserted; text after a line break is dropped, as a

@@ -134,20 +134,27 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("percent");
+        QTest::addColumn<float>("min");
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("caption and percent") << "Cadastro" << true << 45.f << "Cadastro 45 %";
-        QTest::newRow("percent at 0") << "" << true << 0.f << "0 %";
-        QTest::newRow("caption alone") << "Cadastro" << false << 45.f << "Cadastro";
-        QTest::newRow("clamped to Max") << "" << true << 400.f << "100 %";
+        QTest::newRow("caption and percent")
+            << "Cadastro" << true << 0.f << 45.f << "Cadastro 45 %";
+        QTest::newRow("percent at 0") << "" << true << 0.f << 0.f << "0 %";
+        QTest::newRow("caption alone") << "Cadastro" << false << 0.f << 45.f << "Cadastro";
+        QTest::newRow("clamped to Max") << "" << true << 0.f << 400.f << "100 %";
+        QTest::newRow("rounded to zero from below") << "" << true << -100.f << -0.4f << "0 %";
+        QTest::newRow("beyond 64 bits")
+            << "" << true << -3e38f << -1e20f << "-100000002004087734272 %";
     }
     void printedText()
     {
         QFETCH(QString, caption);
         QFETCH(bool, percent);
+        QFETCH(float, min);
         QFETCH(float, value);
         QFETCH(QString, printed);
         ProgressBar* bar = add(QStringLiteral("a"));
+        bar->put_Min(min);
         bar->put_Caption(caption);
         bar->put_ViewPercent(percent);
         bar->put_Value(value);
@@ -167,6 +174,9 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { bar->put_Max(-1); }), 380);
         QCOMPARE(errorOf([&] { bar->put_Value(std::nanf("")); }), 380);
         QCOMPARE(errorOf([&] { bar->put_Max(INFINITY); }), 380);
+        QCOMPARE(errorOf([&] { bar->put_BorderStyle(Kv_CTRL::MyBorderStyle(65537)); }), 6);
+        QCOMPARE(errorOf([&] { bar->put_BorderStyle(Kv_CTRL::MyBorderStyle(2)); }), 380);
+        QCOMPARE(bar->get_BorderStyle(), Kv_CTRL::MyBorderStyle::Fixed);
         bar->put_Caption(QStringLiteral("Total"));
         QCOMPARE(errorOf([&] { bar->put_Caption(host::Variant::null()); }), 94);
         QCOMPARE(bar->get_Caption().toString(), QStringLiteral("Total"));

@@ -160,34 +160,61 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("limit");
         QTest::addColumn<QString>("initial");
-        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("how"); // typed, pasted or committed by an input method
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("typing stops") << 3 << "" << false << "abcde"
+        QTest::newRow("typing stops") << 3 << ""
+                                      << "type"
+                                      << "abcde"
                                       << "abc";
-        QTest::newRow("no limit") << 0 << "" << false << "abcde"
+        QTest::newRow("no limit") << 0 << ""
+                                  << "type"
+                                  << "abcde"
                                   << "abcde";
-        QTest::newRow("paste is cut") << 4 << "ab" << true << "xyz"
+        QTest::newRow("paste is cut") << 4 << "ab"
+                                      << "paste"
+                                      << "xyz"
                                       << "abxy";
-        QTest::newRow("paste when full") << 2 << "ab" << true << "xyz"
+        QTest::newRow("paste when full") << 2 << "ab"
+                                         << "paste"
+                                         << "xyz"
                                          << "ab";
-        QTest::newRow("longer text keeps, no growth") << 2 << "abcd" << false << "e"
+        QTest::newRow("longer text keeps, no growth") << 2 << "abcd"
+                                                      << "type"
+                                                      << "e"
                                                       << "abcd";
+        // Never half of a character beyond the Basic Multilingual Plane.
+        QTest::newRow("paste stops before half a character") << 3 << "ab"
+                                                             << "paste"
+                                                             << "\U0001F600x"
+                                                             << "ab";
+        QTest::newRow("commit stops before half a character") << 3 << "ab"
+                                                              << "commit"
+                                                              << "\U0001F600x"
+                                                              << "ab";
+        QTest::newRow("whole character fits") << 4 << "ab"
+                                              << "commit"
+                                              << "\U0001F600x"
+                                              << "ab\U0001F600";
     }
     void maxLength()
     {
         QFETCH(int, limit);
         QFETCH(QString, initial);
-        QFETCH(bool, paste);
+        QFETCH(QString, how);
         QFETCH(QString, input);
         QFETCH(QString, expected);
         Window w;
         w.a->put_Text(initial);
         w.a->put_MaxLength(limit);
         w.a->put_SelStart(qint32(initial.size()));
-        if (paste) {
+        if (how == QLatin1String("paste")) {
             QApplication::clipboard()->setText(input);
             QTest::keyClick(w.a, Qt::Key_V, Qt::ControlModifier);
+        } else if (how == QLatin1String("commit")) {
+            QInputMethodEvent commit;
+            commit.setCommitString(input);
+            QApplication::sendEvent(w.a, &commit);
         } else {
             QTest::keyClicks(w.a, input);
         }

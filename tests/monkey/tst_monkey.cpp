@@ -746,10 +746,13 @@ private:
     {
         if (!m_form.isLoaded()) return;
         for (const Kv_CTRL::txtCampo* field : m_form.widget()->findChildren<Kv_CTRL::txtCampo*>()) {
-            const auto* find = field->findChild<CommandButton*>(QStringLiteral("cmdLocalizar"));
-            const auto* date = field->findChild<CommandButton*>(QStringLiteral("cmdCalendario"));
+            // The buttons are made when first shown or asked for by name: one not made is off.
+            const auto shown = [field](const char* name) {
+                const auto* b = field->findChild<CommandButton*>(QLatin1String(name));
+                return b && !b->isHidden();
+            };
             if ((field->get_ButtonFind() && field->get_ButtonDate()) ||
-                (!find->isHidden() && !date->isHidden()))
+                (shown("cmdLocalizar") && shown("cmdCalendario")))
                 fail(QStringLiteral("both buttons"),
                      field->objectName() + QStringLiteral(" has the find and the date button on"));
         }

@@ -1,6 +1,6 @@
-// One drawing of the title strip with its gradient (46 x 264 pixels, 65 bands over a 768-pixel
-// screen, the text turned a quarter turn) through VericalText against the same bands and rotated
-// text drawn with a plain QPainter on a QImage.
+// One drawing of the title strip with its gradient (46 x 264 pixels, bands of a 768-pixel
+// screen down to the strip's bottom, the text turned a quarter turn) through VericalText against
+// the same bands and rotated text drawn with a plain QPainter on a QImage.
 
 #include "BenchUtil.h"
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv)
             image.fill(Qt::white);
             QPainter p(&image);
             const int h = 768, step = 12;
-            for (int y = 0; y <= h; y += step)
+            for (int y = 0; y <= h && y - 2 < image.height(); y += step)
                 p.fillRect(QRect(QPoint(-2, y - 2), QPoint(15362, y + step + 3)),
                            QColor(0, 0, std::max(0, qRound(240 - y * 245.0 / h))));
             p.setFont(font);

@@ -251,7 +251,13 @@ void VericalText::DrawGradient(bool red, bool green, bool blue)
         const qint32 step = host::CLng(h / 64.0 + 0.5);
         // The screen's width in twips taken as pixels: far past any control's right edge.
         const float right = host::Screen::get_Width() + 2;
-        for (qint64 y = 0; y <= h; y += step) {
+        // Bands that start below the strip would be cut away whole: a strip a third of the
+        // screen high stops after a third of them (a resize draws the strip again).
+        // The darkening of the screen's last band is checked all the same: on a screen too tall
+        // for it the drawing fails with Overflow, whatever the strip's height.
+        host::CLng(double(h / step * step) * 245);
+        const double bottom = get_ScaleHeight();
+        for (qint64 y = 0; y <= h && y - 2 < bottom; y += step) {
             // Long arithmetic: y * 245 fits 32 bits on every real screen (16 bits would overflow
             // past row 133), and raises Overflow rather than wrapping where it does not.
             const qint32 darkening = host::CLng(double(y) * 245);

@@ -11,12 +11,16 @@ double roundHalfEven(double value)
 {
     // Done by hand rather than with nearbyint(): the result must not depend on the floating-point
     // rounding mode some other code in the process may have changed.
-    if (!std::isfinite(value)) return value;
-    const double below = std::floor(value);
+    // From 2^52 on every double is a whole number; below it the value fits 64 bits, whose
+    // truncation gives the floor without a library call (drawings round every band).
+    constexpr double Whole = 4503599627370496.0;
+    if (!(std::fabs(value) < Whole) || value == 0) return value; // NaN, infinities, -0 as given
+    const double truncated = double(qint64(value));
+    const double below = truncated > value ? truncated - 1.0 : truncated;
     const double fraction = value - below; // exact for every double
     if (fraction < 0.5) return below;
     if (fraction > 0.5) return below + 1.0;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+    return (qint64(below) & 1) == 0 ? below : below + 1.0;
 }
 
 namespace {

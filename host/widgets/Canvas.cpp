@@ -171,12 +171,20 @@ double Canvas::standardUnitsPerPixel(short mode, bool vertical) const
 
 void Canvas::refreshDpi() const
 {
-    // Asking the widget walks its screen each time; the answer changes only with the screen,
-    // so it is taken again when the image grows and on every paint.
+    // Asking the widget walks its screen each time (every drawing call would): the answers
+    // change only with the screen, so they are taken again on every paint, when the image
+    // grows, and after the owner moves to another screen or parent.
     m_dpiX = m_owner->logicalDpiX();
     m_dpiY = m_owner->logicalDpiY();
     if (m_dpiX <= 0) m_dpiX = 96;
     if (m_dpiY <= 0) m_dpiY = 96;
+    m_ratio = m_owner->devicePixelRatio();
+    if (m_ratio <= 0) m_ratio = 1;
+}
+
+void Canvas::forgetScreen()
+{
+    m_dpiX = m_dpiY = m_ratio = 0;
 }
 
 double Canvas::unitsPerPixelX() const
@@ -355,9 +363,15 @@ QImage& Canvas::surface() const
     // used. It never shrinks: a control made smaller and larger again keeps what it drew.
     // On a high-density screen it holds device pixels, so that text and lines are drawn at the
     // screen's resolution, not enlarged afterwards; its coordinates stay those of the owner.
-    const qreal ratio = m_owner->devicePixelRatio();
+    if (m_ratio <= 0) refreshDpi();
+    const qreal ratio = m_ratio;
+    const QSize contents = contentsSize();
+    // Every drawing call comes here: most find the owner as the image was last fitted to it.
+    if (contents == m_fittedTo && !m_image.isNull() && m_image.devicePixelRatio() == ratio)
+        return m_image;
+    m_fittedTo = contents;
     const QSize want =
-        boundedSurface(contentsSize().expandedTo(drawingSize()).expandedTo(QSize(1, 1)), ratio);
+        boundedSurface(contents.expandedTo(drawingSize()).expandedTo(QSize(1, 1)), ratio);
     if (drawingSize() != want || m_image.devicePixelRatio() != ratio) {
         settle();
         QImage grown((QSizeF(want) * ratio).toSize(), QImage::Format_RGB32);
@@ -547,12 +561,8 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<OleColor
     const QRect r = QRect(p1, p2).normalized();
     // A filled box wholly outside the drawing changes nothing in any draw mode: drawings that lay
     // bands over the whole screen leave most of them below a small control.
-    if (shape == LineShape::FilledBox) {
-        surface(); // grown to the owner first
-        if (!r.intersects(QRect(QPoint(0, 0), drawingSize()))) return;
-    }
-
-    QPainter& p = painter();
+    QPainter& p = painter(); // the image grown to the owner first
+    if (shape == LineShape::FilledBox && !r.intersects(QRect(QPoint(0, 0), drawingSize()))) return;
     applyDrawMode(p);
     if (shape == LineShape::FilledBox) {
         p.fillRect(r, c);

@@ -71,6 +71,8 @@ public:
     // Called from the owner's paintEvent: runs `onPaint` first (the runtime's Paint event, raised
     // unless AutoRedraw is set; drawing done there lands in this same paint), then shows the image.
     void paintOwner(QPaintEvent* event, const std::function<void()>& onPaint = {});
+    // The owner moved to another screen or parent: its resolution is asked again when next used.
+    void forgetScreen();
 
     // --- scale ---
     short get_ScaleMode() const { return m_scaleMode; }
@@ -212,7 +214,9 @@ private:
     mutable std::optional<QFont> m_fontCache;
     mutable std::optional<QFontMetrics> m_metricsCache;
     mutable double m_dpiX = 0, m_dpiY = 0;
-    mutable QPainter m_painter; // last: closed before the image goes
+    mutable qreal m_ratio = 0;        // the owner's device pixel ratio, 0 until asked
+    mutable QSize m_fittedTo{-1, -1}; // the owner's contents size the image last grew for
+    mutable QPainter m_painter;       // last: closed before the image goes
 };
 
 } // namespace host

@@ -15,6 +15,10 @@ namespace {
 struct GdiState {
     qint32 nextHandle = 0x01000000;
     QHash<qint32, std::shared_ptr<const PlatformFont>> fonts;
+    // Drawings make the same font on every paint: handing back the font made from an equal
+    // record keeps the text engine Qt resolved for it (resolving a new one costs as much as
+    // drawing a short text). A few dozen records, dropped all at once when full.
+    QHash<QByteArray, std::shared_ptr<const PlatformFont>> recent;
 };
 
 GdiState& state()
@@ -51,6 +55,16 @@ QFont fontFromRecord(const LOGFONTA& lf)
     return font;
 }
 
+// Every field of the record that shapes the font; the face only up to its NUL.
+QByteArray recordKey(const LOGFONTA& lf)
+{
+    const qint32 numbers[] = {lf.lfHeight, lf.lfWidth,     lf.lfEscapement, lf.lfWeight,
+                              lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut};
+    QByteArray key(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    key.append(lf.lfFaceName, qsizetype(qstrnlen(lf.lfFaceName, sizeof lf.lfFaceName)));
+    return key;
+}
+
 } // namespace
 
 qint32 allocateGdiHandle()
@@ -68,11 +82,17 @@ qint32 CreateFontIndirectA(const LOGFONTA& logFont)
     if (logFont.lfHeight < -16384 || logFont.lfHeight > 16384 || logFont.lfWidth < 0 ||
         logFont.lfWidth > 16384 || logFont.lfWeight < 0 || logFont.lfWeight > 1000)
         return 0;
-    auto font = std::make_shared<PlatformFont>();
-    font->font = fontFromRecord(logFont);
-    font->escapementDegrees = logFont.lfEscapement / 10.0;
+    GdiState& s = state();
+    std::shared_ptr<const PlatformFont>& font = s.recent[recordKey(logFont)];
+    if (!font) {
+        auto made = std::make_shared<PlatformFont>();
+        made->font = fontFromRecord(logFont);
+        made->escapementDegrees = logFont.lfEscapement / 10.0;
+        font = std::move(made);
+    }
     const qint32 handle = allocateGdiHandle();
-    state().fonts.insert(handle, std::move(font));
+    s.fonts.insert(handle, font);
+    if (s.recent.size() > 64) s.recent.clear();
     return handle;
 }
 

@@ -187,7 +187,11 @@ bool UserControl::event(QEvent* event)
         guardIn(this, [&] { terminate(); });
         break;
     case QEvent::ParentChange:
+        forgetScreen();
         if (m_lifeStarted) watchAncestors();
+        break;
+    case QEvent::ScreenChangeInternal:
+        forgetScreen();
         break;
     default:
         break;

@@ -2,12 +2,13 @@
 // Side-by-side timing: runs our code and its Qt-native twin alternately, several times each, and
 // prints one row of the table bench/run shows (median of each side, their ratio, the aim).
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
-#include <QTimer>
 #include <QTextStream>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -49,11 +50,19 @@ inline void row(const char* name, double ours, double twin, const char* unit, do
     std::fflush(stdout);
 }
 
+// KV_BENCH_ONLY=part runs only the comparisons whose names contain it (to profile one of them).
+inline bool wanted(const char* name)
+{
+    const QByteArray only = qgetenv("KV_BENCH_ONLY");
+    return only.isEmpty() || QByteArray(name).contains(only);
+}
+
 // Returns the ratio and prints the row; `runs` of each, alternating, after one warm-up each.
 // `aim` is the highest ratio that meets the aim.
 inline double compare(const char* name, double aim, const std::function<void()>& ours,
                       const std::function<void()>& twin, int runs = 7)
 {
+    if (!wanted(name)) return 0.0;
     ours();
     twin();
     std::vector<double> a, b;

@@ -1,5 +1,6 @@
 #include "host/services/Guard.h"
 
+#include <QHash>
 #include <QMetaClassInfo>
 
 #include "host/services/Services.h"
@@ -12,9 +13,17 @@ namespace host {
 QString projectOf(const QObject* object)
 {
     if (!object) return {};
+    // Asked for every event a control handles; the answer belongs to the class, so it is looked
+    // up once per class (class information is searched by name through every base class).
+    static QHash<const QMetaObject*, QString> known;
     const QMetaObject* mo = object->metaObject();
-    const int index = mo->indexOfClassInfo("Project");
-    return index < 0 ? QString() : QString::fromLatin1(mo->classInfo(index).value());
+    auto it = known.constFind(mo);
+    if (it == known.cend()) {
+        const int index = mo->indexOfClassInfo("Project");
+        it = known.insert(mo, index < 0 ? QString()
+                                        : QString::fromLatin1(mo->classInfo(index).value()));
+    }
+    return it.value();
 }
 
 void reportEscapedError(const RuntimeError& error) noexcept

@@ -294,9 +294,12 @@ void TextBox::keyPressEvent(QKeyEvent* e)
     guard([&] {
         // Shift+Insert (and the Paste key) type no character, and a character beyond the Basic
         // Multilingual Plane has no KeyAscii of its own: both would reach Qt's editing unseen.
-        const bool pasteKey = e->matches(QKeySequence::Paste) && keyAsciiOf(e) == 0;
+        // (A key with a KeyAscii is neither: asked first, it spares matching the key against
+        // the platform's paste bindings on every character typed.)
+        const bool typesAscii = keyAsciiOf(e) != 0;
+        const bool pasteKey = !typesAscii && e->matches(QKeySequence::Paste);
         const QString text = e->text();
-        const bool beyondBmp = keyAsciiOf(e) == 0 && !text.isEmpty() && text.at(0).isSurrogate() &&
+        const bool beyondBmp = !typesAscii && !text.isEmpty() && text.at(0).isSurrogate() &&
                                !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (!pasteKey && !beyondBmp) return KeyRelay::keyPressEvent(e);
         e->accept();

@@ -141,7 +141,10 @@ Registry::Registry(const QString& filePath) : m_path(filePath)
 bool Registry::load()
 {
     m_error.clear();
-    m_root = QJsonObject{{KeyFormat, FormatTag}};
+    // Every control a form makes loads the registry (twice): the empty one is made once and
+    // shared, where building it here cost as much as reading the cached registry.
+    static const QJsonObject empty{{KeyFormat, FormatTag}};
+    m_root = empty;
     const QFileInfo info(m_path);
     if (!info.exists()) return true;
     QFile file(m_path);

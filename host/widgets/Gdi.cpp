@@ -15,9 +15,9 @@ namespace {
 struct GdiState {
     qint32 nextHandle = 0x01000000;
     QHash<qint32, std::shared_ptr<const PlatformFont>> fonts;
-    // Drawings make the same font on every paint: handing back the font made from an equal
-    // record keeps the text engine Qt resolved for it (resolving a new one costs as much as
-    // drawing a short text). A few dozen records, dropped all at once when full.
+    // Drawings make the same font on every paint: an equal record gets the font made from the
+    // first, instead of looking its face up and sizing it again (about a twentieth of a title
+    // strip's drawing). A few dozen records, dropped all at once when full.
     QHash<QByteArray, std::shared_ptr<const PlatformFont>> recent;
 };
 
